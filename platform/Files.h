@@ -1,0 +1,92 @@
+// Files and directories: the kernel32 file services the installer relies on.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/WinTypes.h"
+
+namespace platform {
+
+// A point in time as Windows keeps it: 100-nanosecond intervals since 1 January 1601, UTC.
+struct FileTime {
+  std::uint64_t ticks = 0;
+  friend bool operator==(FileTime, FileTime) = default;
+};
+
+// A calendar time broken into its fields (SYSTEMTIME); dayOfWeek 0 is Sunday.
+struct SystemTime {
+  int year = 1601;
+  int month = 1;
+  int dayOfWeek = 1;
+  int day = 1;
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+  int milliseconds = 0;
+  friend bool operator==(const SystemTime&, const SystemTime&) = default;
+};
+
+// One entry of a directory search (WIN32_FIND_DATAA, the fields we use).
+struct FindData {
+  std::string name;  // the entry's own name, without directory
+  std::uint32_t attributes = 0;
+  std::uint64_t size = 0;
+  FileTime lastWriteTime;
+};
+
+// An open file. Closing happens when the object is destroyed.
+class File {
+ public:
+  virtual ~File() = default;
+  // Reads up to `size` bytes; gives the count read (0 at the end), or -1 when the read fails.
+  virtual std::int64_t Read(void* buffer, std::uint32_t size) = 0;
+  // Writes `size` bytes; gives the count written, or -1 when the write fails.
+  virtual std::int64_t Write(const void* data, std::uint32_t size) = 0;
+  // Sets the last-write time (SetFileTime); false when refused.
+  virtual bool SetLastWriteTime(FileTime time) = 0;
+};
+
+// Files, directories and the well-known places of the running system.
+// Paths are Windows paths ("C:\DIR\FILE.EXT"; a relative path is taken from the current
+// directory). Failing calls set LastError() to the Windows error code.
+class Files {
+ public:
+  virtual ~Files() = default;
+
+  // CreateFileA: opens or creates a file. Null on failure.
+  virtual std::unique_ptr<File> Open(const std::string& path, std::uint32_t access,
+                                     std::uint32_t share, Disposition disposition,
+                                     std::uint32_t attributes = kFileAttributeNormal) = 0;
+  // GetFileAttributesA: the attribute word, or kInvalidFileAttributes when nothing is there.
+  virtual std::uint32_t GetAttributes(const std::string& path) = 0;
+  // SetFileAttributesA.
+  virtual bool SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
+  // CreateDirectoryA: one level; fails when the parent is missing or the name exists.
+  virtual bool CreateDirectory(const std::string& path) = 0;
+  // RemoveDirectoryA: only an empty directory.
+  virtual bool RemoveDirectory(const std::string& path) = 0;
+  // DeleteFileA.
+  virtual bool DeleteFile(const std::string& path) = 0;
+  // MoveFileExA(path, NULL, MOVEFILE_DELAY_UNTIL_REBOOT): delete the file at the next restart.
+  virtual bool DeleteOnRestart(const std::string& path) = 0;
+  // FindFirstFileA/FindNextFileA over a pattern whose last component may hold * and ?.
+  // Empty when nothing matches (LastError() then tells why).
+  virtual std::vector<FindData> Find(const std::string& pattern) = 0;
+
+  // GetCurrentDirectoryA / SetCurrentDirectoryA.
+  virtual std::string GetCurrentDirectory() = 0;
+  virtual bool SetCurrentDirectory(const std::string& path) = 0;
+  // GetWindowsDirectoryA / GetSystemDirectoryA, without trailing backslash.
+  virtual std::string WindowsDirectory() = 0;
+  virtual std::string SystemDirectory() = 0;
+  // GetModuleFileNameA of the running program.
+  virtual std::string ModuleFileName() = 0;
+
+  // GetLastError after the last failing call of this service.
+  virtual std::uint32_t LastError() = 0;
+};
+
+}  // namespace platform
