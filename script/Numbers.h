@@ -1,0 +1,19 @@
+// Whole numbers written in the setup script.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace script {
+
+// Reads a signed 32-bit whole number: leading blanks skipped, then an optional "+" or "-"
+// with decimal digits inside the 32-bit range, or "$" with one to eight hexadecimal digits
+// giving the 32-bit pattern as written. Nothing may follow. Empty when the text is not
+// such a number.
+std::optional<std::int32_t> ParseInteger(std::string_view text);
+
+// ParseInteger, with 0 for text that is not a whole number.
+std::int32_t IntegerOrZero(std::string_view text);
+
+}  // namespace script
