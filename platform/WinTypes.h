@@ -42,11 +42,14 @@ constexpr std::uint32_t kErrorNoMoreFiles = 18;
 constexpr std::uint32_t kErrorWriteFault = 29;
 constexpr std::uint32_t kErrorSharingViolation = 32;
 constexpr std::uint32_t kErrorHandleDiskFull = 39;
+constexpr std::uint32_t kErrorFileExists = 80;
 constexpr std::uint32_t kErrorInvalidParameter = 87;
 constexpr std::uint32_t kErrorDiskFull = 112;
+constexpr std::uint32_t kErrorInvalidName = 123;
 constexpr std::uint32_t kErrorDirNotEmpty = 145;
 constexpr std::uint32_t kErrorAlreadyExists = 183;
 constexpr std::uint32_t kErrorMoreData = 234;
+constexpr std::uint32_t kErrorDirectory = 267;
 constexpr std::uint32_t kErrorNotAllAssigned = 1300;
 constexpr std::uint32_t kErrorPrivilegeNotHeld = 1314;
 
