@@ -1,0 +1,117 @@
+// A toolkit without a screen. A scripted user (a queue of answers-file actions) answers
+// modal forms and message boxes; every message box, modal form and program line is
+// recorded in a transcript; timers run on a virtual clock.
+//
+// Idle rule (each HandleMessage): apply the next action when it fits what is open (the
+// innermost visible modal form, or else the visible forms, active first); otherwise fire
+// the earliest running timer, moving the clock to its due time; otherwise stop with code 2
+// when actions remain that do not fit, or code 3 when none remain. ProcessMessages fires
+// timers already due and applies the next action only when it fits a visible modeless form
+// while no visible modal form is open (a click on a progress window's Cancel button).
+//
+// Transcript lines written here:
+//   message "CAPTION" ICON BUTTONS "TEXT"
+//   modal CLASSNAME "caption"
+// and whatever the program adds through AddLine.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "forms/Application.h"
+#include "forms/Toolkit.h"
+#include "forms/headless/Answers.h"
+
+namespace forms {
+class Control;
+class Timer;
+}  // namespace forms
+
+namespace forms::headless {
+
+// Thrown when the scripted user cannot go on: code 2, an action does not fit; code 3, the
+// answers ran out while something waits for the user. Carries the transcript so far.
+class ScriptStopped : public std::runtime_error {
+ public:
+  ScriptStopped(int code, const std::string& message, std::vector<std::string> transcript);
+  int Code() const { return code_; }
+  const std::vector<std::string>& Transcript() const { return transcript_; }
+
+ private:
+  int code_;
+  std::vector<std::string> transcript_;
+};
+
+class HeadlessToolkit : public Toolkit {
+ public:
+  explicit HeadlessToolkit(std::vector<Action> actions = {});
+
+  // The recorded lines.
+  const std::vector<std::string>& Transcript() const { return transcript_; }
+  // Actions not applied yet.
+  std::size_t RemainingActions() const { return actions_.size() - nextAction_; }
+  // Appends actions to the queue.
+  void AddActions(const std::vector<Action>& actions);
+  // The virtual clock in milliseconds.
+  std::uint32_t Now() const { return now_; }
+  // Moves the virtual clock forward (timers fire only from the message loop).
+  void Advance(std::uint32_t milliseconds) { now_ += milliseconds; }
+  void SetScreenSize(int width, int height);
+  // The most virtual time that may pass with only timers firing before the run stops as
+  // if no timer ran (code 2 or 3); 10 minutes by default.
+  void SetIdleLimit(std::uint32_t milliseconds) { idleLimit_ = milliseconds; }
+  // The cursor last set.
+  ScreenCursor Cursor() const { return cursor_; }
+
+  void Attach(Application& app) override { app_ = &app; }
+  void ProcessMessages() override;
+  void HandleMessage() override;
+  void Wake() override;
+  int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
+  std::uint32_t TickCount() override { return now_; }
+  int ScreenWidth() override { return screenWidth_; }
+  int ScreenHeight() override { return screenHeight_; }
+  void CursorChanged(ScreenCursor cursor) override { cursor_ = cursor; }
+  void Changed(Component& component, Property what) override;
+  void Destroyed(Component& component) override;
+  void ModalStarted(Form& form) override;
+  void ModalEnded(Form&) override {}
+  void AddLine(std::string_view line) override { transcript_.emplace_back(line); }
+
+ private:
+  struct Schedule {
+    std::uint32_t due = 0;
+    std::uint64_t order = 0;  // ties fire in the order the timers were started
+  };
+  // Applies the next action if it fits the given forms; true when it did.
+  bool TryAction(const std::vector<Form*>& targets);
+  // Why the action does not fit those forms (empty when it fits).
+  std::string Misfit(const Action& action, const std::vector<Form*>& targets,
+                     Control** found) const;
+  void Apply(const Action& action, Form& form, Control* control);
+  // Fires the earliest timer due at or before `limit`; true when one fired.
+  bool FireTimer(std::uint32_t limit);
+  std::vector<Form*> IdleTargets() const;
+  std::string DescribeOpen() const;
+  [[noreturn]] void Stop(int code, const std::string& message);
+
+  Application* app_ = nullptr;
+  std::vector<Action> actions_;
+  std::size_t nextAction_ = 0;
+  std::vector<std::string> transcript_;
+  std::map<Timer*, Schedule> timers_;
+  std::uint64_t timerOrder_ = 0;
+  std::uint32_t now_ = 0;
+  std::uint32_t lastActionTime_ = 0;
+  std::uint32_t idleLimit_ = 600000;
+  int screenWidth_ = 1024;
+  int screenHeight_ = 768;
+  ScreenCursor cursor_{};
+  std::atomic<bool> woken_ = false;
+};
+
+}  // namespace forms::headless
