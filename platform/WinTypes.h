@@ -50,6 +50,7 @@ constexpr std::uint32_t kErrorDirNotEmpty = 145;
 constexpr std::uint32_t kErrorAlreadyExists = 183;
 constexpr std::uint32_t kErrorMoreData = 234;
 constexpr std::uint32_t kErrorDirectory = 267;
+constexpr std::uint32_t kErrorKeyDeleted = 1018;
 constexpr std::uint32_t kErrorNotAllAssigned = 1300;
 constexpr std::uint32_t kErrorPrivilegeNotHeld = 1314;
 

@@ -1,0 +1,236 @@
+#include "platform/sandbox/SandboxRegistry.h"
+
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+#include "platform/WinTypes.h"
+#include "platform/sandbox/RegFile.h"
+#include "script/Text.h"
+
+namespace sandbox {
+
+namespace {
+
+constexpr long Code(std::uint32_t error) {
+  return static_cast<long>(error);
+}
+
+constexpr long kOk = Code(platform::kErrorSuccess);
+
+// Handles are multiples of four, as on Windows, so a stray small number is never valid.
+constexpr platform::HKey kHandleStep = 4;
+
+}  // namespace
+
+SandboxRegistry::SandboxRegistry(std::filesystem::path regFile, const Faults& faults)
+    : regFile_(std::move(regFile)), faults_(faults) {
+  Load();
+}
+
+SandboxRegistry::~SandboxRegistry() {
+  std::error_code error;
+  if (dirty_ || !std::filesystem::exists(regFile_, error)) Save();
+}
+
+void SandboxRegistry::Load() {
+  roots_ = {
+      {platform::kHkeyClassesRoot, MakeRootKey("HKEY_CLASSES_ROOT")},
+      {platform::kHkeyCurrentUser, MakeRootKey("HKEY_CURRENT_USER")},
+      {platform::kHkeyLocalMachine, MakeRootKey("HKEY_LOCAL_MACHINE")},
+      {platform::kHkeyUsers, MakeRootKey("HKEY_USERS")},
+      {platform::kHkeyCurrentConfig, MakeRootKey("HKEY_CURRENT_CONFIG")},
+      {platform::kHkeyDynData, MakeRootKey("HKEY_DYN_DATA")},
+  };
+  handles_.clear();
+  dirty_ = false;
+  std::ifstream in(regFile_, std::ios::binary);
+  if (!in) return;
+  std::stringstream text;
+  text << in.rdbuf();
+  std::vector<std::shared_ptr<RegKey>> roots;
+  for (const auto& [handle, key] : roots_) roots.push_back(key);
+  ParseRegFile(text.str(), roots);
+}
+
+std::string SandboxRegistry::Text() const {
+  std::vector<std::shared_ptr<RegKey>> roots;
+  for (const auto& [handle, key] : roots_) roots.push_back(key);
+  return FormatRegFile(roots);
+}
+
+bool SandboxRegistry::Save() {
+  std::filesystem::path temporary = regFile_;
+  temporary += ".tmp";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    const std::string text = Text();
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.close();
+    if (!out) return false;
+  }
+  std::error_code error;
+  std::filesystem::rename(temporary, regFile_, error);
+  if (error) return false;
+  dirty_ = false;
+  return true;
+}
+
+std::shared_ptr<RegKey> SandboxRegistry::Resolve(platform::HKey handle, long& error) const {
+  for (const auto& [rootHandle, root] : roots_)
+    if (rootHandle == handle) return root;
+  auto it = handles_.find(handle);
+  if (it == handles_.end()) {
+    error = Code(platform::kErrorInvalidHandle);
+    return nullptr;
+  }
+  if (it->second->deleted) {
+    error = Code(platform::kErrorKeyDeleted);
+    return nullptr;
+  }
+  return it->second;
+}
+
+std::shared_ptr<RegKey> SandboxRegistry::Walk(platform::HKey parent, const std::string& subKey,
+                                              long& error) const {
+  std::shared_ptr<RegKey> key = Resolve(parent, error);
+  if (!key) return nullptr;
+  std::optional<std::vector<std::string>> parts = SplitKeyPath(subKey);
+  if (!parts) {
+    error = Code(platform::kErrorInvalidParameter);
+    return nullptr;
+  }
+  for (const std::string& part : *parts) {
+    key = key->Find(part);
+    if (!key) {
+      error = Code(platform::kErrorFileNotFound);
+      return nullptr;
+    }
+  }
+  return key;
+}
+
+platform::HKey SandboxRegistry::NewHandle(std::shared_ptr<RegKey> key) {
+  platform::HKey handle = nextHandle_;
+  nextHandle_ += kHandleStep;
+  handles_.emplace(handle, std::move(key));
+  return handle;
+}
+
+bool SandboxRegistry::WriteRefused(const std::string& keyPath) const {
+  if (faults_.registryWritesRefused) return true;
+  for (const std::string& refused : faults_.refusedRegistryKeys) {
+    if (keyPath.size() < refused.size()) continue;
+    if (!script::EqualsUpper(std::string_view(keyPath).substr(0, refused.size()), refused))
+      continue;
+    if (keyPath.size() == refused.size() || keyPath[refused.size()] == '\\') return true;
+  }
+  return false;
+}
+
+long SandboxRegistry::CreateKey(platform::HKey parent, const std::string& subKey,
+                                std::uint32_t /*access*/, platform::HKey& result, bool* created) {
+  long error = kOk;
+  std::shared_ptr<RegKey> key = Resolve(parent, error);
+  if (!key) return error;
+  std::optional<std::vector<std::string>> parts = SplitKeyPath(subKey);
+  if (!parts) return Code(platform::kErrorInvalidParameter);
+  // Check every level that would be made before making any, so a refusal changes nothing.
+  std::shared_ptr<RegKey> existing = key;
+  std::string path = key->path;
+  std::size_t firstMissing = parts->size();
+  for (std::size_t i = 0; i < parts->size(); ++i) {
+    path += "\\" + (*parts)[i];
+    if (existing && firstMissing == parts->size()) {
+      existing = existing->Find((*parts)[i]);
+      if (existing) continue;
+      firstMissing = i;
+    }
+    if (WriteRefused(path)) return Code(platform::kErrorAccessDenied);
+  }
+  for (const std::string& part : *parts) key = key->Child(part);
+  if (firstMissing < parts->size()) dirty_ = true;
+  if (created) *created = firstMissing < parts->size();
+  result = NewHandle(std::move(key));
+  return kOk;
+}
+
+long SandboxRegistry::OpenKey(platform::HKey parent, const std::string& subKey,
+                              std::uint32_t /*access*/, platform::HKey& result) {
+  long error = kOk;
+  std::shared_ptr<RegKey> key = Walk(parent, subKey, error);
+  if (!key) return error;
+  // Reopening a root itself gives the predefined handle back, as Windows does.
+  for (const auto& [rootHandle, root] : roots_) {
+    if (root == key) {
+      result = rootHandle;
+      return kOk;
+    }
+  }
+  result = NewHandle(std::move(key));
+  return kOk;
+}
+
+long SandboxRegistry::CloseKey(platform::HKey key) {
+  for (const auto& [rootHandle, root] : roots_)
+    if (rootHandle == key) return kOk;
+  return handles_.erase(key) ? kOk : Code(platform::kErrorInvalidHandle);
+}
+
+long SandboxRegistry::SetValue(platform::HKey key, const std::string& name, std::uint32_t type,
+                               const std::string& data) {
+  long error = kOk;
+  std::shared_ptr<RegKey> target = Resolve(key, error);
+  if (!target) return error;
+  if (WriteRefused(target->path)) return Code(platform::kErrorAccessDenied);
+  target->SetValue(name, type, data);
+  dirty_ = true;
+  return kOk;
+}
+
+long SandboxRegistry::QueryValue(platform::HKey key, const std::string& name, std::uint32_t& type,
+                                 std::string& data) {
+  long error = kOk;
+  std::shared_ptr<RegKey> target = Resolve(key, error);
+  if (!target) return error;
+  const RegValue* value = target->FindValue(name);
+  if (!value) return Code(platform::kErrorFileNotFound);
+  type = value->type;
+  data = value->data;
+  return kOk;
+}
+
+long SandboxRegistry::DeleteValue(platform::HKey key, const std::string& name) {
+  long error = kOk;
+  std::shared_ptr<RegKey> target = Resolve(key, error);
+  if (!target) return error;
+  if (WriteRefused(target->path)) return Code(platform::kErrorAccessDenied);
+  if (!target->values.erase(script::UpperAscii(name))) return Code(platform::kErrorFileNotFound);
+  dirty_ = true;
+  return kOk;
+}
+
+long SandboxRegistry::DeleteKey(platform::HKey parent, const std::string& subKey) {
+  long error = kOk;
+  std::shared_ptr<RegKey> target = Walk(parent, subKey, error);
+  if (!target) return error;
+  // An empty subKey names the key of the handle itself; the roots cannot be deleted.
+  if (!target->parent) return Code(platform::kErrorAccessDenied);
+  if (WriteRefused(target->path)) return Code(platform::kErrorAccessDenied);
+  if (!target->subKeys.empty()) return Code(platform::kErrorAccessDenied);
+  target->parent->subKeys.erase(script::UpperAscii(target->name));
+  target->deleted = true;
+  dirty_ = true;
+  return kOk;
+}
+
+long SandboxRegistry::QueryInfo(platform::HKey key, std::uint32_t& subKeys, std::uint32_t& values) {
+  long error = kOk;
+  std::shared_ptr<RegKey> target = Resolve(key, error);
+  if (!target) return error;
+  subKeys = static_cast<std::uint32_t>(target->subKeys.size());
+  values = static_cast<std::uint32_t>(target->values.size());
+  return kOk;
+}
+
+}  // namespace sandbox
