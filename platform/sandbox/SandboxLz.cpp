@@ -134,11 +134,11 @@ bool ReadMore(platform::File& file, std::string& bytes, std::size_t wanted) {
   return true;
 }
 
-// Hands out `size` bytes from `bytes` at `position`.
+// Hands out up to `size` bytes from `bytes` at `position`.
 std::int32_t Deliver(const std::string& bytes, std::size_t& position, void* buffer,
                      std::int32_t size) {
   const std::size_t count = std::min(bytes.size() - position, static_cast<std::size_t>(size));
-  std::memcpy(buffer, bytes.data() + position, count);
+  if (count > 0) std::memcpy(buffer, bytes.data() + position, count);
   position += count;
   return static_cast<std::int32_t>(count);
 }

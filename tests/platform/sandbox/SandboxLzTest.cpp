@@ -13,8 +13,6 @@
 namespace sandbox {
 namespace {
 
-using testing::TestFileStore;
-
 const char kSignature[] = "SZDD\x88\xF0\x27\x33";
 
 std::string ReadHostFile(const std::filesystem::path& path) {

@@ -13,7 +13,7 @@
 #include "platform/Files.h"
 #include "script/Text.h"
 
-namespace sandbox::testing {
+namespace sandbox {
 
 class TestFileStore : public platform::Files {
  public:
@@ -101,4 +101,4 @@ class TestFileStore : public platform::Files {
   std::uint32_t lastError_ = 0;
 };
 
-}  // namespace sandbox::testing
+}  // namespace sandbox
