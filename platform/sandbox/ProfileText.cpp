@@ -1,0 +1,166 @@
+#include "platform/sandbox/ProfileText.h"
+
+#include <vector>
+
+#include "script/Text.h"
+
+namespace sandbox {
+
+namespace {
+
+// One line of the file: where it starts, where its content ends (before CR LF or LF) and
+// where the next line starts.
+struct Line {
+  std::size_t begin = 0;
+  std::size_t contentEnd = 0;
+  std::size_t end = 0;
+};
+
+std::vector<Line> SplitLines(std::string_view text) {
+  std::vector<Line> lines;
+  std::size_t begin = 0;
+  while (begin < text.size()) {
+    std::size_t newline = text.find('\n', begin);
+    Line line{begin, newline == std::string_view::npos ? text.size() : newline, 0};
+    line.end = newline == std::string_view::npos ? text.size() : newline + 1;
+    if (line.contentEnd > begin && text[line.contentEnd - 1] == '\r') --line.contentEnd;
+    lines.push_back(line);
+    begin = line.end;
+  }
+  return lines;
+}
+
+// The parsed file: its lines, and where the wanted section and key were found.
+class Profile {
+ public:
+  explicit Profile(std::string_view text) : text_(text), lines_(SplitLines(text)) {}
+
+  std::string_view Content(std::size_t index) const {
+    const Line& line = lines_[index];
+    return text_.substr(line.begin, line.contentEnd - line.begin);
+  }
+  bool IsBlank(std::size_t index) const { return script::TrimBlanks(Content(index)).empty(); }
+  // The name of a section header line, or nullopt for any other line.
+  std::optional<std::string> SectionName(std::size_t index) const {
+    std::string trimmed = script::TrimBlanks(Content(index));
+    if (trimmed.empty() || trimmed.front() != '[') return std::nullopt;
+    std::size_t close = trimmed.find(']');
+    return script::TrimBlanks(std::string_view(trimmed).substr(
+        1, close == std::string::npos ? std::string::npos : close - 1));
+  }
+  // The line index of the section's header, or nullopt.
+  std::optional<std::size_t> FindSection(std::string_view section) const {
+    const std::string wanted = script::TrimBlanks(section);
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+      std::optional<std::string> name = SectionName(i);
+      if (name && script::EqualsUpper(*name, wanted)) return i;
+    }
+    return std::nullopt;
+  }
+  // One past the last line of the section whose header is at `header`.
+  std::size_t SectionEnd(std::size_t header) const {
+    std::size_t i = header + 1;
+    while (i < lines_.size() && !SectionName(i)) ++i;
+    return i;
+  }
+  // The line index of `key` within the section at `header`, or nullopt.
+  std::optional<std::size_t> FindKey(std::size_t header, std::string_view key) const {
+    const std::string wanted = script::TrimBlanks(key);
+    for (std::size_t i = header + 1; i < SectionEnd(header); ++i) {
+      if (IsBlank(i)) continue;
+      std::string_view content = Content(i);
+      if (script::EqualsUpper(script::TrimBlanks(content.substr(0, content.find('='))), wanted))
+        return i;
+    }
+    return std::nullopt;
+  }
+  // Byte offsets of line boundaries; `index` may be the line count (the end of the text).
+  std::size_t Begin(std::size_t index) const {
+    return index < lines_.size() ? lines_[index].begin : text_.size();
+  }
+  std::size_t ContentEnd(std::size_t index) const { return lines_[index].contentEnd; }
+  std::size_t End(std::size_t index) const { return lines_[index].end; }
+  bool HasLineEnd(std::size_t index) const { return lines_[index].end > lines_[index].contentEnd; }
+
+ private:
+  std::string_view text_;
+  std::vector<Line> lines_;
+};
+
+// `text` with the bytes [from, to) replaced by `insert`.
+std::string Splice(std::string_view text, std::size_t from, std::size_t to,
+                   std::string_view insert) {
+  std::string out(text.substr(0, from));
+  out += insert;
+  out += text.substr(to);
+  return out;
+}
+
+std::string EntryLine(std::string_view key, std::string_view value) {
+  return std::string(key) + "=" + std::string(value) + "\r\n";
+}
+
+}  // namespace
+
+std::string SetProfileEntry(std::string_view text, std::string_view section, std::string_view key,
+                            std::string_view value) {
+  const Profile profile(text);
+  const std::optional<std::size_t> header = profile.FindSection(section);
+  if (!header) {
+    std::string added = text.empty() || text.back() == '\n' ? "" : "\r\n";
+    added += "[" + std::string(section) + "]\r\n" + EntryLine(key, value);
+    return std::string(text) + added;
+  }
+  if (const std::optional<std::size_t> found = profile.FindKey(*header, key)) {
+    std::string_view content = profile.Content(*found);
+    std::size_t equals = content.find('=');
+    std::size_t from =
+        profile.Begin(*found) + (equals == std::string_view::npos ? content.size() : equals + 1);
+    std::string insert = equals == std::string_view::npos ? "=" : "";
+    insert += value;
+    return Splice(text, from, profile.ContentEnd(*found), insert);
+  }
+  std::size_t last = *header;
+  for (std::size_t i = *header + 1; i < profile.SectionEnd(*header); ++i)
+    if (!profile.IsBlank(i)) last = i;
+  if (!profile.HasLineEnd(last)) {
+    return Splice(text, profile.End(last), profile.End(last), "\r\n" + EntryLine(key, value));
+  }
+  return Splice(text, profile.End(last), profile.End(last), EntryLine(key, value));
+}
+
+std::string DeleteProfileEntry(std::string_view text, std::string_view section,
+                               std::string_view key) {
+  const Profile profile(text);
+  const std::optional<std::size_t> header = profile.FindSection(section);
+  if (!header) return std::string(text);
+  const std::optional<std::size_t> found = profile.FindKey(*header, key);
+  if (!found) return std::string(text);
+  return Splice(text, profile.Begin(*found), profile.End(*found), "");
+}
+
+std::string DeleteProfileSection(std::string_view text, std::string_view section) {
+  const Profile profile(text);
+  const std::optional<std::size_t> header = profile.FindSection(section);
+  if (!header) return std::string(text);
+  return Splice(text, profile.Begin(*header), profile.Begin(profile.SectionEnd(*header)), "");
+}
+
+std::optional<std::string> ReadProfileEntry(std::string_view text, std::string_view section,
+                                            std::string_view key) {
+  const Profile profile(text);
+  const std::optional<std::size_t> header = profile.FindSection(section);
+  if (!header) return std::nullopt;
+  const std::optional<std::size_t> found = profile.FindKey(*header, key);
+  if (!found) return std::nullopt;
+  std::string_view content = profile.Content(*found);
+  std::size_t equals = content.find('=');
+  if (equals == std::string_view::npos) return std::string();
+  std::string value = script::TrimBlanks(content.substr(equals + 1));
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front())
+    value = value.substr(1, value.size() - 2);
+  return value;
+}
+
+}  // namespace sandbox

@@ -1,0 +1,38 @@
+// Editing the text of a profile (INI) file the way WritePrivateProfileStringA does, while
+// keeping every byte that the change does not touch.
+//
+// A section starts at a line whose first non-blank byte is "[", its name running to the
+// next "]" (or the line end). An entry line is any other non-blank line: its key is the
+// text before the first "=" (the whole line when there is none). Section and key names
+// are compared after trimming blanks, without regard to ASCII case; the first match wins.
+// Lines before the first section header belong to no section. Names and values are
+// written exactly as given, so a key written with blanks around it (" Home ") is found
+// again by its trimmed name ("home").
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace sandbox {
+
+// `text` with `key` in `section` set to `value`: an existing entry keeps everything up
+// to its "=" and gets the new value; a new key goes after the last non-blank line of its
+// section; a new section is appended at the end. New lines end in CR LF.
+std::string SetProfileEntry(std::string_view text, std::string_view section, std::string_view key,
+                            std::string_view value);
+
+// `text` without the line of `key` in `section` (unchanged when there is none).
+std::string DeleteProfileEntry(std::string_view text, std::string_view section,
+                               std::string_view key);
+
+// `text` without `section`: its header and every line up to the next header.
+std::string DeleteProfileSection(std::string_view text, std::string_view section);
+
+// The value of `key` in `section` as GetPrivateProfileStringA gives it: blanks trimmed
+// and one pair of matching surrounding quotes (' or ") removed; an entry without "="
+// reads as empty. Nullopt when the section or key is missing.
+std::optional<std::string> ReadProfileEntry(std::string_view text, std::string_view section,
+                                            std::string_view key);
+
+}  // namespace sandbox
