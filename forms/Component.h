@@ -119,8 +119,8 @@ class Control : public Component {
   void SetBounds(int left, int top, int width, int height);
   // The bounds in the parent's client area.
   const Rect& BoundsRect() const { return bounds_; }
-  // (0, 0, Width, Height).
-  Rect ClientRect() const { return {0, 0, Width(), Height()}; }
+  // The area children are placed in: (0, 0, Width, Height), a form's without its frame.
+  virtual Rect ClientRect() const { return {0, 0, Width(), Height()}; }
   // The bounds in the client area of the form that holds the control.
   Rect FormRect() const;
 
@@ -168,8 +168,9 @@ class Control : public Component {
   virtual void TextChanged() {}
   virtual void BoundsChanged() {}
   virtual void VisibleChanged() {}
-  // Sets the colour without notifying (for constructors of derived controls).
+  // Set without notifying (for constructors of derived controls).
   void InitColor(ColorRef color) { color_ = color; }
+  void InitVisible(bool visible) { visible_ = visible; }
 
  private:
   friend class WinControl;
@@ -216,6 +217,7 @@ class WinControl : public Control {
   void RemoveControl(Control& control);
   std::vector<Control*> controls_;
   bool tabStop_ = false;
+  bool aligning_ = false;
 };
 
 // A control without a window: it paints on its own canvas, which the toolkit presents on
@@ -230,6 +232,8 @@ class GraphicControl : public Control {
   const Bitmap& Shown() const { return bitmap_; }
   // Paints the control now (calls Paint).
   void Repaint();
+  // False when the parent shows through (a transparent label): nothing is drawn over it.
+  virtual bool Opaque() const { return true; }
 
  protected:
   // Draws the control on its canvas; called by Repaint and whenever the size changes.

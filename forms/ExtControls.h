@@ -62,15 +62,15 @@ class Timer : public Component {
   void SetInterval(int interval);
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled);
+  // The handler of each tick.
+  void SetOnTimer(Event handler);
   // True when the timer should tick: enabled, a positive interval and a handler.
-  bool Running() const { return enabled_ && interval_ > 0 && static_cast<bool>(OnTimer); }
-  // One tick, called by the toolkit: fires OnTimer when running.
+  bool Running() const { return enabled_ && interval_ > 0 && static_cast<bool>(onTimer_); }
+  // One tick, called by the toolkit: fires the handler when running.
   void Tick();
-  // Set the handler before enabling; a later change is seen by toolkits at the next
-  // change of Interval or Enabled.
-  Event OnTimer;
 
  private:
+  Event onTimer_;
   int interval_ = 1000;
   bool enabled_ = true;
 };

@@ -47,6 +47,7 @@ class Form : public WinControl {
   int ClientWidth() const;
   int ClientHeight() const;
   void SetClientSize(int width, int height);
+  Rect ClientRect() const override;
 
   // Makes the form visible, puts it in front and makes it the active form.
   void Show();
@@ -115,8 +116,6 @@ class Form : public WinControl {
 
  private:
   friend class Application;
-  // Runs OnClose and acts on the action; false when the close was refused.
-  bool DoClose(CloseAction action);
   void CloseModal();
   void PlaceOnScreen();
   std::string className_;

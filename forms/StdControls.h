@@ -25,6 +25,11 @@ class Label : public GraphicControl {
   // With AutoSize (on by default) the toolkit may fit the size to the text.
   bool AutoSize() const { return autoSize_; }
   void SetAutoSize(bool autoSize);
+  bool Opaque() const override { return !transparent_; }
+
+ protected:
+  // Fills the label with its colour; the toolkit draws the text.
+  void Paint() override;
 
  private:
   bool transparent_ = false;
@@ -87,7 +92,7 @@ class RadioButton : public WinControl {
   bool Checked() const { return checked_; }
   // Checking fires OnClick (as a user's click does); unchecking fires nothing.
   void SetChecked(bool checked);
-  // Checks the button (OnClick fires once, also when it was checked already).
+  // Checks the button: OnClick fires when it was not checked yet.
   void Click() override;
 
  private:

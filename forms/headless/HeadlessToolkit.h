@@ -84,14 +84,16 @@ class HeadlessToolkit : public Toolkit {
 
  private:
   struct Schedule {
+    Timer* timer = nullptr;
     std::uint32_t due = 0;
     std::uint64_t order = 0;  // ties fire in the order the timers were started
   };
   // Applies the next action if it fits the given forms; true when it did.
   bool TryAction(const std::vector<Form*>& targets);
-  // Why the action does not fit those forms (empty when it fits).
-  std::string Misfit(const Action& action, const std::vector<Form*>& targets,
-                     Control** found) const;
+  // Why the action does not fit those forms (empty when it fits, with the form and the
+  // named control found).
+  std::string Misfit(const Action& action, const std::vector<Form*>& targets, Form** form,
+                     Control** control) const;
   void Apply(const Action& action, Form& form, Control* control);
   // Fires the earliest timer due at or before `limit`; true when one fired.
   bool FireTimer(std::uint32_t limit);
@@ -103,7 +105,7 @@ class HeadlessToolkit : public Toolkit {
   std::vector<Action> actions_;
   std::size_t nextAction_ = 0;
   std::vector<std::string> transcript_;
-  std::map<Timer*, Schedule> timers_;
+  std::map<const Component*, Schedule> timers_;
   std::uint64_t timerOrder_ = 0;
   std::uint32_t now_ = 0;
   std::uint32_t lastActionTime_ = 0;
