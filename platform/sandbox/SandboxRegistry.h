@@ -7,6 +7,7 @@
 // an empty component fails with kErrorInvalidParameter (Windows refuses such names too),
 // one trailing backslash is ignored. The predefined roots are separate trees; the aliases
 // of Windows (HKEY_CLASSES_ROOT inside HKEY_LOCAL_MACHINE and so on) are not emulated.
+// Not synchronised: the installer touches the registry from its main thread only.
 #pragma once
 
 #include <cstdint>
