@@ -1,0 +1,136 @@
+// The main window: a borderless navy window covering the screen with the product title,
+// owner of the installation state that the header pass, the wizard and the engine share,
+// and of the start-up run. Its engine methods are defined in the engine/ files that own
+// each step of the installation.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "forms/Application.h"
+#include "forms/ExtControls.h"
+#include "forms/StdControls.h"
+#include "platform/Platform.h"
+
+class TMainForm;
+class TProcessForm;
+class TNotFileForm;
+class TExitForm;
+class TFolderForm;
+class TReplForm;
+class TShutForm;
+class TWizForm;
+
+// The eight windows of the program, created once at start in this order.
+struct SetupForms {
+  TMainForm* MainForm = nullptr;
+  TProcessForm* ProcessForm = nullptr;
+  TNotFileForm* NotFileForm = nullptr;
+  TExitForm* ExitForm = nullptr;
+  TFolderForm* FolderForm = nullptr;
+  TReplForm* ReplForm = nullptr;
+  TShutForm* ShutForm = nullptr;
+  TWizForm* WizForm = nullptr;
+};
+
+// What every form of the program reaches: the application, the platform and the others.
+struct SetupContext {
+  forms::Application& app;
+  platform::Platform& platform;
+  SetupForms forms;
+};
+
+class TMainForm : public forms::Form {
+ public:
+  TMainForm(forms::Application& app, SetupContext& context);
+  ~TMainForm() override;
+
+  // Installation state (all written and read in the main thread only).
+  bool HeaderStarted = false;
+  std::string SetupDir;
+  bool SourceAbandoned = false;
+  bool Interrupted = false;
+  std::string ProductCaption;
+  std::string InstallDir;
+  std::string GroupName;
+  std::int32_t SpaceRequiredKB = 0;
+  bool RebootNeeded = false;
+  bool WantUninstall = false;
+  bool Compressed = false;
+  bool GroupMade = false;
+  std::vector<std::string> GroupCommands;
+  std::int64_t InstalledTotal = 0;
+  std::string LangSourceFile;
+  std::string LangDestFile;
+  bool PictureShown = false;
+
+  // Start-up.
+  void FormCreate();
+  void FormActivate();
+  void RunTimerTimer();
+  // The header pass over Setup.Inf; throws on an unreadable file or a bad PROCESS value.
+  void ReadScriptHeader();
+
+  // Engine steps, each defined in the engine/ file that owns it.
+  // The installation driver (engine/RunInstallation.cpp): carries out the script and gives
+  // the result code.
+  std::int32_t RunInstallation();
+  // File copy (engine/InstallFile.cpp): puts one file in place; false when the
+  // installation must not go on.
+  bool InstallFile(const std::string& source, const std::string& dest, bool confirm,
+                   const std::string& kind);
+  // COM registration (engine/RegisterCom.cpp): true when registered.
+  bool RegisterComFile(const std::string& value, const std::string& path);
+  // Registry items (engine/RegistryItem.cpp): `index` is on the block's first line on entry
+  // and on its last consumed line on return; false when the item could not be written.
+  bool ProcessRegistryItem(const std::vector<std::string>& lines, std::size_t& index);
+  // The predefined root key of a root name (HKEY_CURRENT_USER when none matches).
+  platform::HKey RootKeyFromName(const std::string& name);
+  // Raises the shared-DLL count of an installed file; true when a count was written.
+  bool IncSharedDllCount(const std::string& path);
+  // INI blocks (engine/IniItems.cpp): writes the block's entries; false when a write was
+  // refused (the user has been told).
+  bool ReadIniBlock(const std::vector<std::string>& lines, std::size_t& index,
+                    const std::string& fileName);
+  // Program groups (engine/Groups.cpp): a MAKE GROUP line, a GROUP ITEM block, and the
+  // sending of the collected commands (the finish button).
+  void QueueGroupCommand();
+  void ReadGroupItem(const std::vector<std::string>& lines, std::size_t& index);
+  void SendGroupCommands();
+  // Uninstall registration (engine/Uninstall.cpp).
+  bool RegisterUninstall(const std::string& displayName, const std::string& installDir,
+                         const std::string& windowsDir, const std::string& setupDir);
+  bool WriteUninstallLog(const std::string& scriptPath, const std::string& logPath);
+
+  SetupContext& Context() { return context_; }
+  platform::Platform& Platform() { return context_.platform; }
+
+ private:
+  SetupContext& context_;
+
+ public:
+  // The controls of the main window, in creation order (members, so they live as long as
+  // the window and go with it).
+  forms::Timer RunTimer{*this, "RunTimer"};
+  forms::Panel Panel1{*this, "Panel1"};
+  forms::Label LTitleB{Panel1, "LTitleB"};
+  forms::Label LTitleA{Panel1, "LTitleA"};
+  forms::Panel PNL_Bot{*this, "PNL_Bot"};
+  forms::Label LVerzeC1{PNL_Bot, "LVerzeC1"};
+  forms::Label LVerzeB1{PNL_Bot, "LVerzeB1"};
+  forms::Label LVerzeA1{PNL_Bot, "LVerzeA1"};
+  forms::Label LVerzeA{PNL_Bot, "LVerzeA"};
+  forms::Label LVerzeB{PNL_Bot, "LVerzeB"};
+  forms::Label LVerzeC{PNL_Bot, "LVerzeC"};
+  forms::Image SetImg{PNL_Bot, "SetImg"};
+
+ private:
+  void LayOut();
+  void StartupRun();
+  // A message box with the "Installation" caption.
+  int Message(const std::string& text, unsigned flags);
+};
+// The message every start-up failure ends with.
+inline constexpr const char* kTerminatedLine = "The installation will be terminated.";
