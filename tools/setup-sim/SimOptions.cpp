@@ -1,0 +1,60 @@
+#include "tools/setup-sim/SimOptions.h"
+
+#include <cctype>
+
+namespace sim {
+
+const char* Usage() {
+  return "usage: setup-sim --medium DIR --machine DIR [--answers FILE] [--platform 95|nt]\n"
+         "                 [--csd TEXT] [--free-kb DRIVE=KB]...\n";
+}
+
+std::optional<SimOptions> ParseOptions(const std::vector<std::string>& args, std::string& error) {
+  SimOptions options;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& option = args[i];
+    if (i + 1 >= args.size()) {
+      error = "missing value after " + option;
+      return std::nullopt;
+    }
+    const std::string& value = args[++i];
+    if (option == "--medium") {
+      options.medium = value;
+    } else if (option == "--machine") {
+      options.machine = value;
+    } else if (option == "--answers") {
+      options.answers = value;
+    } else if (option == "--platform") {
+      if (value == "95") {
+        options.platformId = 1;
+      } else if (value == "nt" || value == "NT") {
+        options.platformId = 2;
+      } else {
+        error = "--platform takes 95 or nt";
+        return std::nullopt;
+      }
+    } else if (option == "--csd") {
+      options.csdVersion = value;
+    } else if (option == "--free-kb") {
+      const std::size_t equals = value.find('=');
+      const std::string number = equals == std::string::npos ? "" : value.substr(equals + 1);
+      if (equals != 1 || !std::isalpha(static_cast<unsigned char>(value[0])) || number.empty() ||
+          number.find_first_not_of("0123456789") != std::string::npos || number.size() > 15) {
+        error = "--free-kb takes DRIVE=KB, e.g. C=2048";
+        return std::nullopt;
+      }
+      options.freeKB[static_cast<char>(std::toupper(static_cast<unsigned char>(value[0])))] =
+          std::stoull(number);
+    } else {
+      error = "unknown option " + option;
+      return std::nullopt;
+    }
+  }
+  if (options.medium.empty() || options.machine.empty()) {
+    error = "--medium and --machine are required";
+    return std::nullopt;
+  }
+  return options;
+}
+
+}  // namespace sim

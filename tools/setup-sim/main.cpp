@@ -1,0 +1,84 @@
+// setup-sim: runs the installer headless on a sandbox machine. The medium folder is drive
+// D: and the program is D:\SETUP.EXE; the answers file plays the user. The transcript of
+// the run goes to standard output, one event a line.
+//
+// Exit codes: 0 the program ended normally; 1 bad command line or files; 2 an answer did
+// not fit what was open; 3 the answers ran out while the installer waited for the user;
+// 4 the run went on too long with only timers firing.
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "app/Program.h"
+#include "forms/headless/Answers.h"
+#include "forms/headless/HeadlessToolkit.h"
+#include "platform/sandbox/Machine.h"
+#include "platform/sandbox/SandboxDisks.h"
+#include "tools/setup-sim/SimOptions.h"
+
+namespace {
+
+void PrintLines(const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) std::cout << line << '\n';
+  std::cout.flush();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string error;
+  const std::optional<sim::SimOptions> options =
+      sim::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), error);
+  if (!options) {
+    std::cerr << "setup-sim: " << error << '\n' << sim::Usage();
+    return 1;
+  }
+  if (!std::filesystem::is_directory(options->medium)) {
+    std::cerr << "setup-sim: the medium " << options->medium << " is not a folder\n";
+    return 1;
+  }
+
+  std::vector<forms::headless::Action> actions;
+  if (!options->answers.empty()) {
+    std::ifstream in(options->answers, std::ios::binary);
+    if (!in) {
+      std::cerr << "setup-sim: cannot read the answers file " << options->answers << '\n';
+      return 1;
+    }
+    std::stringstream text;
+    text << in.rdbuf();
+    try {
+      actions = forms::headless::ParseAnswers(text.str());
+    } catch (const forms::headless::AnswersError& bad) {
+      std::cerr << "setup-sim: " << options->answers << ":" << bad.Line() << ": " << bad.what()
+                << '\n';
+      return 2;
+    }
+  }
+
+  std::filesystem::create_directories(options->machine);
+  sandbox::MachineOptions machineOptions;
+  machineOptions.root = options->machine;
+  machineOptions.platformId = options->platformId;
+  machineOptions.csdVersion = options->csdVersion;
+  machineOptions.moduleFileName = "D:\\SETUP.EXE";
+  sandbox::Machine machine(machineOptions);
+  machine.Mount('D', options->medium);
+  for (const auto& [drive, kb] : options->freeKB) machine.disks().SetFreeBytes(drive, kb * 1024);
+
+  forms::headless::HeadlessToolkit toolkit(actions);
+  int code = 0;
+  {
+    forms::Application app(toolkit);
+    try {
+      code = RunSetup(app, machine.platform());
+      PrintLines(toolkit.Transcript());
+    } catch (const forms::headless::ScriptStopped& stopped) {
+      PrintLines(stopped.Transcript());
+      std::cerr << "setup-sim: " << stopped.what() << '\n';
+      code = stopped.Code();
+    }
+  }
+  machine.Save();
+  return code;
+}
