@@ -342,13 +342,5 @@ TEST_F(SandboxFilesTest, DeletesFilesNowOrAtRestart) {
   EXPECT_EQ(files_.PendingDeletes(), std::vector<std::string>{"C:\\windows\\old.dll"});
 }
 
-TEST_F(SandboxFilesTest, KnowsTheWellKnownPlaces) {
-  EXPECT_EQ(files_.WindowsDirectory(), "C:\\WINDOWS");
-  EXPECT_EQ(files_.SystemDirectory(), "C:\\WINDOWS\\SYSTEM");
-  EXPECT_EQ(files_.ModuleFileName(), "D:\\SETUP.EXE");
-  files_.SetModuleFileName("E:\\DISK1\\SETUP.EXE");
-  EXPECT_EQ(files_.ModuleFileName(), "E:\\DISK1\\SETUP.EXE");
-}
-
 }  // namespace
 }  // namespace sandbox
