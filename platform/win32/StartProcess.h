@@ -1,0 +1,21 @@
+// Starting a program with CreateProcessA the way every caller in the installer does.
+#pragma once
+
+#include <string>
+
+#include "platform/win32/Handles.h"
+
+namespace win32 {
+
+// The handles of a started process, closed when it goes out of scope.
+struct StartedProcess {
+  UniqueHandle process;
+  UniqueHandle thread;
+};
+
+// CreateProcessA with `commandLine` as given and no application name, a STARTUPINFOA of
+// 68 bytes that sets the show-window value, no inherited handles, normal priority, the
+// caller's environment and directory. False when the process could not be started.
+bool StartProcess(const std::string& commandLine, int showWindow, StartedProcess& started);
+
+}  // namespace win32
