@@ -9,8 +9,8 @@
 #include "wizard/FldrFrm.h"
 #include "wizard/ShutF_.h"
 
-int RunSetup(forms::Application& app, platform::Platform& platform) {
-  SetupContext context{app, platform, {}};
+void CreateSetupForms(SetupContext& context) {
+  forms::Application& app = context.app;
   app.SetTitle("Tavrin Setup 2.0");
   SetupForms& forms = context.forms;
   forms.MainForm = &app.CreateForm<TMainForm>(context);
@@ -21,7 +21,12 @@ int RunSetup(forms::Application& app, platform::Platform& platform) {
   forms.ReplForm = &app.CreateForm<TReplForm>(context);
   forms.ShutForm = &app.CreateForm<TShutForm>(context);
   forms.WizForm = &app.CreateForm<TWizForm>(context);
-  app.Run(*forms.MainForm);
+}
+
+int RunSetup(forms::Application& app, platform::Platform& platform) {
+  SetupContext context{app, platform, {}};
+  CreateSetupForms(context);
+  app.Run(*context.forms.MainForm);
   app.AddLine("exit");
   return 0;
 }

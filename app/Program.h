@@ -4,6 +4,11 @@
 #include "forms/Application.h"
 #include "platform/Platform.h"
 
+struct SetupContext;
+
+// Sets the title and creates the eight windows in their order into `context.forms`.
+void CreateSetupForms(SetupContext& context);
+
 // Sets the title, creates the eight windows in their order, runs the message loop and
 // returns the exit code when it ends.
 int RunSetup(forms::Application& app, platform::Platform& platform);

@@ -32,6 +32,8 @@ class TWizForm : public forms::Form {
   void StepPage(Direction direction);
   // The check of a page before Next; only 11, 21 and 61 have one.
   bool CheckPage(std::int32_t code);
+  // Sets up the finish page for InstallResult.
+  void SetUpFinish();
   // Appends one LANG entry to the three parallel language lists.
   void AddLanguage(const std::string& name, const std::string& source, const std::string& dest);
   // Empties the Start-menu folder list of page 66.
@@ -95,13 +97,33 @@ class TWizForm : public forms::Form {
   forms::Label PageCLab2{PageC, "PageCLab2"};
   forms::Label PageCLab3{PageC, "PageCLab3"};
   forms::Label PageCLab4{PageC, "PageCLab4"};
+  forms::GroupBox GroupBox1{PageC, "GroupBox1"};
+  forms::Label DestFolder{GroupBox1, "DestFolder"};
+  forms::Label Label1{PageC, "Label1"};
+  forms::Label PageCRS{PageC, "PageCRS"};
+  forms::Label Label5{PageC, "Label5"};
+  forms::Label PageCAS{PageC, "PageCAS"};
   forms::Button browbut{PageC, "browbut"};
+  // The available space in KB (-1 after a failed query): Next compares SpaceRequiredKB with
+  // it, whatever unit SpaceAvailable is shown in.
+  std::int64_t SpaceAvailableKB = 0;
+  // Queries the free space on the drive of `path` into SpaceAvailable, SpaceUnit and
+  // SpaceAvailableKB (a failed query gives -1 and keeps the unit).
+  void GetFreeSpace(const std::string& path);
+  void browbutClick();
 
   // Page 66, the Start-menu folder.
   forms::Panel PageD{*this, "PageD"};
   forms::Label PageDLab1{PageD, "PageDLab1"};
+  forms::Label PageDLab2{PageD, "PageDLab2"};
   forms::Edit PageDEdit1{PageD, "PageDEdit1"};
-  forms::ListBox PageDLBX1{PageD, "PageDLBX1"};
+  forms::Label PageDLab3{PageD, "PageDLab3"};
+  forms::ListBox PageDLBX{PageD, "PageDLBX"};
+  void PageDEdit1Change();
+  void PageDEdit1KeyPress(char& key);
+  void PageDEdit1DblClick();
+  void PageDLBXDblClick();
+  void PageDLBXKeyPress(char& key);
 
   forms::Panel PageE{*this, "PageE"};
   forms::Label PageELab1{PageE, "PageELab1"};
@@ -131,7 +153,6 @@ class TWizForm : public forms::Form {
   bool CheckDestination();
   void SetUpReady();
   void RunAndFinish();
-  void SetUpFinish();
   void StartFinishing();
   void Restart();
   int Message(const std::string& text, unsigned flags);
