@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/regserv.h"
 #include "forms/Application.h"
 #include "forms/ExtControls.h"
 #include "forms/StdControls.h"
@@ -94,6 +95,12 @@ class TMainForm : public forms::Form {
   // refused (the user has been told).
   bool ReadIniBlock(const std::vector<std::string>& lines, std::size_t& index,
                     const std::string& fileName);
+  // Writes one INI entry through the platform's profile writer; throws std::runtime_error
+  // ("Unable to write to " and the file name) when the write is refused.
+  void WriteIniValue(const std::string& fileName, const std::string& section,
+                     const std::string& key, const std::string& value);
+  // The COM registration unit with the message of its last failure.
+  engine::RegServer RegServ;
   // Program groups (engine/Groups.cpp): a MAKE GROUP line, a GROUP ITEM block, and the
   // sending of the collected commands (the finish button).
   void QueueGroupCommand();

@@ -3,27 +3,6 @@
 // and reports success, so the driver can run.
 #include "app/Setup_.h"
 
-bool TMainForm::RegisterComFile(const std::string&, const std::string&) {
-  return true;
-}
-
-bool TMainForm::ProcessRegistryItem(const std::vector<std::string>& lines, std::size_t& index) {
-  while (index + 1 < lines.size()) {
-    ++index;
-    const std::string& line = lines[index];
-    if (line == "END OF REGISTRY ITEM" || line == "ENDOFREGISTRYITEM") break;
-  }
-  return true;
-}
-
-platform::HKey TMainForm::RootKeyFromName(const std::string&) {
-  return platform::kHkeyCurrentUser;
-}
-
-bool TMainForm::IncSharedDllCount(const std::string&) {
-  return false;
-}
-
 bool TMainForm::ReadIniBlock(const std::vector<std::string>& lines, std::size_t& index,
                              const std::string&) {
   while (index + 1 < lines.size()) {
