@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/FileUtil32.h"
 #include "engine/regserv.h"
 #include "forms/Application.h"
 #include "forms/ExtControls.h"
@@ -110,6 +111,23 @@ class TMainForm : public forms::Form {
   bool RegisterUninstall(const std::string& displayName, const std::string& installDir,
                          const std::string& windowsDir, const std::string& setupDir);
   bool WriteUninstallLog(const std::string& scriptPath, const std::string& logPath);
+
+  // File copy state (engine/InstallFile.cpp, engine/FileUtil32.cpp). BytesCopied counts
+  // every byte the copy routines read since the program started; the progress window
+  // reads it. YesToAll and NoToAll are the remembered overwrite answers of one run.
+  std::int64_t BytesCopied = 0;
+  bool YesToAll = false;
+  bool NoToAll = false;
+  // What the copy routines need from the program: files, expansion, clock, the byte count
+  // and the message pump run after every block.
+  engine::CopyContext CopyContextOf();
+  // InstallFile's steps: the overwrite rule, then the copy with its failure dialogs.
+  bool PlaceFile(const std::string& source, const std::string& dest, bool confirm,
+                 const std::string& kind);
+  bool CopyChecked(const std::string& source, const std::string& dest);
+  // Asks before an existing Windows or system file is replaced; true to copy.
+  bool ConfirmOverwrite(const std::string& source, const std::string& dest,
+                        const std::string& kind);
 
   SetupContext& Context() { return context_; }
   platform::Platform& Platform() { return context_.platform; }

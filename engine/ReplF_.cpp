@@ -1,8 +1,143 @@
 #include "engine/ReplF_.h"
 
-TReplForm::TReplForm(forms::Application& app, SetupContext& context)
-    : forms::Form(app, "TReplForm"), context_(context) {
+#include <cmath>
+#include <cstdio>
+#include <exception>
+
+#include "engine/Icons.h"
+#include "script/Text.h"
+
+namespace {
+
+void PlaceImage(forms::Image& image, int left, int top, const forms::Bitmap& picture) {
+  image.SetBounds(left, top, engine::kIconSize, engine::kIconSize);
+  image.SetPicture(picture);
+}
+
+void PlaceLabel(forms::Label& label, int left, int top, int width) {
+  label.SetAutoSize(false);
+  label.SetBounds(left, top, width, 13);
+}
+
+void PlaceButton(forms::Button& button, int left, const char* caption) {
+  button.SetBounds(left, 216, 75, 25);
+  button.SetCaption(caption);
+  button.SetTabStop(true);
+}
+
+}  // namespace
+
+std::string SizeText(std::int64_t bytes) {
+  const double kilobytes = static_cast<double>(bytes) / 1024.0;
+  const double whole = std::trunc(kilobytes);
+  const long long thousandths = static_cast<long long>(std::trunc((kilobytes - whole) * 1000.0));
+  char text[48];
+  std::snprintf(text, sizeof text, "%lld.%03lld kB", static_cast<long long>(whole),
+                thousandths < 0 ? -thousandths : thousandths);
+  return text;
+}
+
+TReplForm::TReplForm(forms::Application& app, SetupContext&) : forms::Form(app, "TReplForm") {
   SetName("ReplForm");
+  OnCreate = [this] { FormCreate(); };
+  // Whatever closes the dialog other than its four buttons (Esc, the title bar) is No.
+  OnShow = [this] {
+    Answer = kAnswerNo;
+    BTN_YES.SetFocus();
+  };
+}
+
+void TReplForm::FormCreate() {
   SetBorderStyle(forms::FormBorder::Dialog);
-  SetPosition(forms::FormPosition::ScreenCenter);
+  SetClientSize(394, 253);
+  forms::Screen& screen = App()->GetScreen();
+  SetPosition(forms::FormPosition::Designed);
+  SetLeft((screen.Width() - Width()) / 2);
+  SetTop(screen.Height() - Height() - 20);
+  SetCaption("Confirm to overwrite the file");
+
+  PlaceImage(Image2, 12, 8, engine::ReplaceIcon());
+  PlaceLabel(LBL_SLO1, 56, 10, 326);
+  PlaceLabel(PNL_FILE, 56, 28, 326);
+  PlaceLabel(LBL_SLO2, 12, 56, 370);
+  PlaceImage(IMG_F, 24, 76, engine::SystemFileIcon());
+  PlaceLabel(LBL_FSIZE, 68, 80, 300);
+  PlaceLabel(LBL_FDATE, 68, 96, 300);
+  PlaceLabel(LBL_SLO3, 12, 124, 370);
+  PlaceImage(IMG_S, 24, 144, engine::SystemFileIcon());
+  PlaceLabel(LBL_SSIZE, 68, 148, 300);
+  PlaceLabel(LBL_SDATE, 68, 164, 300);
+  PlaceImage(SkladA, 340, 76, engine::SystemFileIcon("WIN"));
+  PlaceImage(SkladB, 340, 144, engine::SystemFileIcon("WINSYS"));
+  SkladA.SetVisible(false);
+  SkladB.SetVisible(false);
+
+  PlaceButton(BTN_YES, 18, "&Yes");
+  PlaceButton(BTN_NO, 112, "&No");
+  PlaceButton(BTN_YESTOALL, 206, "Yes &to all");
+  PlaceButton(BTN_NOTOALL, 300, "No to &all");
+  BTN_NO.SetCancel(true);
+  BTN_YES.OnClick = [this] { BTN_YESClick(); };
+  BTN_NO.OnClick = [this] { BTN_NOClick(); };
+  BTN_YESTOALL.OnClick = [this] { BTN_YESTOALLClick(); };
+  BTN_NOTOALL.OnClick = [this] { BTN_NOTOALLClick(); };
+  Answer = kAnswerNo;
+}
+
+void TReplForm::Answered(int answer) {
+  Answer = answer;
+  SetModalResult(forms::kMrOk);
+}
+
+void TReplForm::BTN_YESClick() {
+  Answered(kAnswerYes);
+}
+
+void TReplForm::BTN_NOClick() {
+  Answered(kAnswerNo);
+}
+
+void TReplForm::BTN_YESTOALLClick() {
+  Answered(kAnswerYesToAll);
+}
+
+void TReplForm::BTN_NOTOALLClick() {
+  Answered(kAnswerNoToAll);
+}
+
+bool TMainForm::ConfirmOverwrite(const std::string& source, const std::string& dest,
+                                 const std::string& kind) {
+  platform::Files& files = Platform().files;
+  if (engine::FileSizeOf(files, dest) < 0) return true;
+  if (NoToAll) return false;
+  if (YesToAll) return true;
+
+  TReplForm& dialog = *Context().forms.ReplForm;
+  int answer = TReplForm::kAnswerNo;
+  try {
+    platform::Clock& clock = Platform().clock;
+    dialog.LBL_SLO1.SetCaption("Destination directory already contain file with name:");
+    dialog.LBL_SLO2.SetCaption("Do you want to overwrite the existing file");
+    dialog.LBL_SLO3.SetCaption("by following file?");
+    dialog.PNL_FILE.SetCaption("\x84" + script::UpperAscii(engine::FileNamePart(dest)) + "\x94");
+    const auto describe = [&](const std::string& path, forms::Label& size, forms::Label& date,
+                              forms::Image& image) {
+      size.SetCaption(SizeText(engine::FileSizeOf(files, path)));
+      date.SetCaption("changed " + clock.FormatDateTime(engine::FileDateOf(files, clock, path)));
+      if (kind == "WIN") image.SetPicture(dialog.SkladA.Picture());
+      if (kind == "WINSYS") image.SetPicture(dialog.SkladB.Picture());
+    };
+    describe(dest, dialog.LBL_FSIZE, dialog.LBL_FDATE, dialog.IMG_F);
+    describe(source, dialog.LBL_SSIZE, dialog.LBL_SDATE, dialog.IMG_S);
+    dialog.Answer = TReplForm::kAnswerNo;
+    dialog.ShowModal();
+    answer = dialog.Answer;
+  } catch (const std::exception&) {
+    // The existing file stays and the remembered answers do not change.
+    return false;
+  }
+
+  YesToAll = answer == TReplForm::kAnswerYesToAll;
+  NoToAll = answer == TReplForm::kAnswerNoToAll;
+  return answer == TReplForm::kAnswerYes || answer == TReplForm::kAnswerYesToAll;
 }

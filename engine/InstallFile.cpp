@@ -1,0 +1,118 @@
+// One file of a copy line put in place: the source looked for (and asked for when it is
+// missing), the overwrite rule, the copy, and the failures the user is told about.
+#include <exception>
+
+#include "engine/Gaugep_.h"
+#include "engine/Problem_.h"
+#include "forms/MessageBox.h"
+#include "script/Text.h"
+#include "wizard/ShortenPath.h"
+
+namespace {
+
+constexpr const char* kCopyErrorCaption = "Copying error of the file";
+constexpr const char* kTerminated = "The installation will be terminated.";
+
+bool IsFile(platform::Files& files, const std::string& path) {
+  const std::uint32_t attributes = files.GetAttributes(path);
+  return attributes != platform::kInvalidFileAttributes &&
+         (attributes & platform::kFileAttributeDirectory) == 0;
+}
+
+}  // namespace
+
+engine::CopyContext TMainForm::CopyContextOf() {
+  platform::Platform& services = Platform();
+  return engine::CopyContext{services.files, services.lz, services.clock, BytesCopied,
+                             [this] { App()->ProcessMessages(); }};
+}
+
+bool TMainForm::InstallFile(const std::string& source, const std::string& dest, bool confirm,
+                            const std::string& kind) {
+  platform::Files& files = Platform().files;
+  std::string found = source;
+  if (!IsFile(files, found)) {
+    // The user names another directory for this one file, or gives it up; a stop of the
+    // whole installation ends the asking as well.
+    TNotFileForm& dialog = *Context().forms.NotFileForm;
+    const std::string name = engine::FileNamePart(found);
+    while (!IsFile(files, found) && !SourceAbandoned && !Interrupted) {
+      dialog.ProblemLabel.SetCaption("Insert installation CD-ROM or disk with file  \x84" +
+                                     script::UpperAscii(name) + "\x94 " + "into:");
+      dialog.PathEdit.SetText(engine::TrimDir(engine::DirectoryPart(found)));
+      dialog.PathEdit.SelectAll();
+      App()->ProcessMessages();
+      dialog.ShowModal();
+      App()->ProcessMessages();
+      if (dialog.Accepted)
+        found = engine::DirWithSlash(dialog.PathEdit.Text()) + name;
+      else
+        SourceAbandoned = true;
+    }
+    if (SourceAbandoned || Interrupted) return false;
+  }
+
+  try {
+    if (kind == "BASE") engine::ForceDirectories(files, engine::DirectoryPart(dest));
+    context_.forms.ProcessForm->SourceLab.SetCaption(ShortenPath(found, 30));
+    App()->ProcessMessages();
+    return PlaceFile(found, dest, confirm, kind);
+  } catch (const std::exception&) {
+    // An unexpected failure (a directory that cannot be named, a time stamp that cannot
+    // be read) ends the installation without a message of its own.
+    return false;
+  }
+}
+
+bool TMainForm::PlaceFile(const std::string& source, const std::string& dest, bool confirm,
+                          const std::string& kind) {
+  if (confirm && !ConfirmOverwrite(source, dest, kind)) return true;
+  return CopyChecked(source, dest);
+}
+
+bool TMainForm::CopyChecked(const std::string& source, const std::string& dest) {
+  platform::Files& files = Platform().files;
+  platform::Clock& clock = Platform().clock;
+  for (;;) {
+    engine::CopyContext copy = CopyContextOf();
+    const engine::CopyResult result = Compressed ? engine::CopyExpandedFile(copy, source, dest)
+                                                 : engine::CopyPlainFile(copy, source, dest);
+    switch (result) {
+      case engine::CopyResult::CopyOk:
+        return true;
+      case engine::CopyResult::CopyNoSource:
+        App()->MessageBox("Source file  \x84" + script::UpperAscii(source) + "\x94 " +
+                              "is not possible to open for copying. " + "\r\n" + kTerminated,
+                          kCopyErrorCaption, forms::kMbOk | forms::kMbIconError);
+        return false;
+      case engine::CopyResult::CopyWriteFailed:
+        App()->MessageBox("Destination file  \x84" + script::UpperAscii(dest) + "\x94 " +
+                              "could not be written completely." + "\r\n" + kTerminated,
+                          kCopyErrorCaption, forms::kMbOk | forms::kMbIconError);
+        return false;
+      case engine::CopyResult::CopyNoDestination:
+        break;
+    }
+
+    // The destination cannot be replaced: a copy at least as new stays silently.
+    const platform::SystemTime destDate = engine::FileDateOf(files, clock, dest);
+    const platform::SystemTime sourceDate = engine::FileDateOf(files, clock, source);
+    if (engine::CompareDateTimes(destDate, sourceDate) >= 0) return true;
+    const int answer = App()->MessageBox(
+        "Destination file  \x84" + script::UpperAscii(dest) + "\x94 " +
+            "is actually in use and it is not possible to overwrite it. " + "\r\n\r\n" +
+            "Version of source file:" + "   " + clock.FormatDateTime(sourceDate) + "\r\n" +
+            "Version of destination file:" + "   " + clock.FormatDateTime(destDate) + "\r\n\r\n" +
+            "If you want to continue, press \"Ignore\"." + "\r\n" +
+            "If you want to abort the installation, press \"Abort\".",
+        kCopyErrorCaption, forms::kMbAbortRetryIgnore | forms::kMbIconQuestion);
+    if (answer == forms::kIdIgnore) return true;
+    if (answer == forms::kIdRetry) continue;
+    App()->ProcessMessages();
+    App()->MessageBox(
+        "The installation was interrupted by error while copying the files. \r\n"
+        "The installation is not complete",
+        "Installation", forms::kMbOk | forms::kMbIconError);
+    return false;
+  }
+}

@@ -1,0 +1,183 @@
+// The path routines and the two copy routines on the sandbox machine.
+#include "engine/FileUtil32.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/engine/CopyHarness.h"
+
+namespace {
+
+using copy_test::At;
+using copy_test::CopyHarness;
+using engine::CopyResult;
+
+TEST(PathRoutines, TrimDirAndDirWithSlash) {
+  struct Case {
+    const char* text;
+    const char* trimmed;
+    const char* withSlash;
+  };
+  const Case cases[] = {
+      {"  C:\\Program Files\\App\\  ", "C:\\Program Files\\App", "C:\\Program Files\\App\\"},
+      {"C:\\", "C:", "C:\\"},
+      {"C:", "C:", "C:\\"},
+      {"C:\\A\\\\", "C:\\A\\", "C:\\A\\\\"},
+      {"   ", "", ""},
+      {"", "", ""},
+      {"\tC:\\A\t", "\tC:\\A\t", "\tC:\\A\t\\"},  // only blanks are trimmed
+      {"\\", "", ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(engine::TrimDir(c.text), c.trimmed) << "TrimDir of [" << c.text << "]";
+    EXPECT_EQ(engine::DirWithSlash(c.text), c.withSlash) << "DirWithSlash of [" << c.text << "]";
+  }
+}
+
+TEST(PathRoutines, DirectoryAndFileNameParts) {
+  EXPECT_EQ(engine::DirectoryPart("D:\\help\\demo.hlp"), "D:\\help\\");
+  EXPECT_EQ(engine::FileNamePart("D:\\help\\demo.hlp"), "demo.hlp");
+  EXPECT_EQ(engine::DirectoryPart("D:demo.hlp"), "D:");
+  EXPECT_EQ(engine::FileNamePart("D:demo.hlp"), "demo.hlp");
+  EXPECT_EQ(engine::DirectoryPart("demo.hlp"), "");
+  EXPECT_EQ(engine::FileNamePart("demo.hlp"), "demo.hlp");
+}
+
+// A copy context over the harness's machine that counts the message pumps.
+struct Counted {
+  std::int64_t bytes = 0;
+  int pumps = 0;
+  engine::CopyContext context;
+  explicit Counted(CopyHarness& h)
+      : context{h.platform().files, h.platform().lz, h.platform().clock, bytes,
+                [this] { ++pumps; }} {}
+};
+
+TEST(CopyPlainFile, BlockBoundariesAndEmptyFiles) {
+  struct Case {
+    const char* name;
+    std::size_t size;
+    int pumps;  // one per read, the last one short
+  };
+  const Case cases[] = {
+      {"empty", 0, 1},
+      {"one byte", 1, 1},
+      {"exactly one block", 8192, 2},
+      {"one block and one", 8193, 2},
+      {"three blocks", 3 * 8192, 4},
+      {"large", 100000, 13},
+  };
+  for (const Case& c : cases) {
+    CopyHarness h;
+    std::string bytes(c.size, '\0');
+    for (std::size_t i = 0; i < c.size; ++i) bytes[i] = static_cast<char>(i * 7 + 3);
+    h.PutFile("D:\\SRC.BIN", bytes);
+    Counted copy(h);
+    EXPECT_EQ(engine::CopyPlainFile(copy.context, "D:\\SRC.BIN", "C:\\NEW\\DEEP\\DST.BIN"),
+              CopyResult::CopyOk)
+        << c.name;
+    EXPECT_EQ(h.ReadFile("C:\\NEW\\DEEP\\DST.BIN"), bytes) << c.name;
+    EXPECT_EQ(copy.bytes, static_cast<std::int64_t>(c.size)) << c.name;
+    EXPECT_EQ(copy.pumps, c.pumps) << c.name;
+  }
+}
+
+TEST(CopyPlainFile, StampsTheCopyWithTheTimeOfCopying) {
+  CopyHarness h;
+  h.PutFile("D:\\SRC.BIN", "data");
+  h.SetFileTime("D:\\SRC.BIN", At(2001, 5, 6, 7, 8, 10));
+  h.machine().clock().SetFixedLocalTime(At(2024, 3, 1, 10, 20, 31));
+  Counted copy(h);
+  ASSERT_EQ(engine::CopyPlainFile(copy.context, "D:\\SRC.BIN", "C:\\DST.BIN"), CopyResult::CopyOk);
+  platform::Files& files = h.platform().files;
+  const platform::SystemTime copied = engine::FileDateOf(files, h.platform().clock, "C:\\DST.BIN");
+  // Whole seconds, kept at the file system's two-second steps.
+  EXPECT_EQ(copied.year, 2024);
+  EXPECT_EQ(copied.minute, 20);
+  EXPECT_LE(std::abs(copied.second - 31), 1);
+  const platform::SystemTime source = engine::FileDateOf(files, h.platform().clock, "D:\\SRC.BIN");
+  EXPECT_GT(engine::CompareDateTimes(copied, source), 0);
+}
+
+TEST(CopyPlainFile, FailuresOfEitherEnd) {
+  CopyHarness h;
+  h.PutFile("D:\\SRC.BIN", std::string(20000, 'x'));
+  h.PutFile("C:\\WINDOWS\\BUSY.DLL", "old");
+  h.machine().faults().filesInUse.insert("C:\\WINDOWS\\BUSY.DLL");
+  Counted copy(h);
+  EXPECT_EQ(engine::CopyPlainFile(copy.context, "D:\\NONE.BIN", "C:\\DST.BIN"),
+            CopyResult::CopyNoSource);
+  EXPECT_EQ(engine::CopyPlainFile(copy.context, "D:\\SRC.BIN", "C:\\WINDOWS\\BUSY.DLL"),
+            CopyResult::CopyNoDestination);
+  EXPECT_EQ(h.ReadFile("C:\\WINDOWS\\BUSY.DLL"), "old");
+
+  // A disk that fills during the copy: the copy is not whole and says so.
+  h.machine().faults().driveFillsAfter['C'] = 10000;
+  EXPECT_EQ(engine::CopyPlainFile(copy.context, "D:\\SRC.BIN", "C:\\FULL.BIN"),
+            CopyResult::CopyWriteFailed);
+}
+
+TEST(CopyPlainFile, EmptyDirectoryPartIsAnError) {
+  CopyHarness h;
+  h.PutFile("D:\\SRC.BIN", "x");
+  Counted copy(h);
+  EXPECT_THROW(engine::CopyPlainFile(copy.context, "D:\\SRC.BIN", "DST.BIN"), std::runtime_error);
+}
+
+// An SZDD file whose LZSS stream holds only literals: a flag byte of eight 1-bits before
+// every eight bytes.
+std::string Szdd(const std::string& plain) {
+  std::string out = "SZDD\x88\xF0\x27\x33";
+  out += 'A';
+  out += '\0';
+  const std::uint32_t size = static_cast<std::uint32_t>(plain.size());
+  for (int i = 0; i < 4; ++i) out += static_cast<char>((size >> (8 * i)) & 0xFF);
+  for (std::size_t at = 0; at < plain.size(); at += 8) {
+    out += '\xFF';
+    out += plain.substr(at, 8);
+  }
+  return out;
+}
+
+TEST(CopyExpandedFile, ExpandsCompressedAndPassesPlainFilesThrough) {
+  std::string text;
+  for (int i = 0; i < 3000; ++i) text += "line " + std::to_string(i) + "\r\n";
+  struct Case {
+    const char* name;
+    std::string onMedium;
+  };
+  const Case cases[] = {{"compressed", Szdd(text)}, {"plain", text}};
+  for (const Case& c : cases) {
+    CopyHarness h;
+    h.PutFile("D:\\SRC.TX_", c.onMedium);
+    Counted copy(h);
+    ASSERT_EQ(engine::CopyExpandedFile(copy.context, "D:\\SRC.TX_", "C:\\APP\\SRC.TXT"),
+              CopyResult::CopyOk)
+        << c.name;
+    EXPECT_EQ(h.ReadFile("C:\\APP\\SRC.TXT"), text) << c.name;
+    EXPECT_EQ(copy.bytes, static_cast<std::int64_t>(text.size())) << c.name;
+  }
+  CopyHarness h;
+  Counted copy(h);
+  EXPECT_EQ(engine::CopyExpandedFile(copy.context, "D:\\NONE.TX_", "C:\\APP\\X"),
+            CopyResult::CopyNoSource);
+}
+
+TEST(FileSizeAndDate, MissingFiles) {
+  CopyHarness h;
+  h.PutFile("C:\\TEN.BIN", std::string(10, 'a'));
+  platform::Files& files = h.platform().files;
+  EXPECT_EQ(engine::FileSizeOf(files, "C:\\TEN.BIN"), 10);
+  EXPECT_EQ(engine::FileSizeOf(files, "C:\\NONE.BIN"), -1);
+  EXPECT_THROW(engine::FileDateOf(files, h.platform().clock, "C:\\NONE.BIN"), std::runtime_error);
+}
+
+TEST(ForceDirectories, CreatesEveryMissingParent) {
+  CopyHarness h;
+  platform::Files& files = h.platform().files;
+  engine::ForceDirectories(files, "C:\\ONE\\TWO\\THREE\\");
+  EXPECT_NE(files.GetAttributes("C:\\ONE\\TWO\\THREE") & platform::kFileAttributeDirectory, 0u);
+  EXPECT_NO_THROW(engine::ForceDirectories(files, "C:\\"));
+  EXPECT_THROW(engine::ForceDirectories(files, "  "), std::runtime_error);
+}
+
+}  // namespace
