@@ -53,12 +53,15 @@ bool IsEndLine(const std::string& line) {
   return upper == "END OF REGISTRY ITEM" || upper == "ENDOFREGISTRYITEM";
 }
 
-// Shows or hides the progress window's note that the registry is being written.
+// Shows or hides the progress window's panel that tells the registry is being written; it
+// covers the file labels while the item is handled.
 void ShowRegistryNote(TProcessForm* progress, bool visible) {
   if (progress == nullptr) return;
-  if (visible) progress->SetCaption("Recovery of the system registers ...");
-  // RegPan: once the progress window has its registry panel, it gets the text "The
-  // installation program updates system registers ..." and `visible` here.
+  if (visible) {
+    progress->SetCaption("Recovery of the system registers ...");
+    progress->RegPan.SetCaption("The installation program updates system registers ...");
+  }
+  progress->RegPan.SetVisible(visible);
 }
 
 void ShowWriteFailure(TMainForm& main) {

@@ -148,6 +148,11 @@ TEST(RegistryItem, UnknownTypeCreatesTheKeyPathOnly) {
   EXPECT_TRUE(setup.main().ProcessRegistryItem(ItemWith("SOFTWARE\\A\\B", "01", "BINARY"), index));
   EXPECT_EQ(index, 6u);
   EXPECT_EQ(setup.ValueCount(kHklm, "SOFTWARE\\A\\B"), 0u);
+  // The progress window keeps the step's caption; its registry panel is hidden again.
+  const TProcessForm& progress = *setup.main().Context().forms.ProcessForm;
+  EXPECT_EQ(progress.Caption(), "Recovery of the system registers ...");
+  EXPECT_EQ(progress.RegPan.Caption(), "The installation program updates system registers ...");
+  EXPECT_FALSE(progress.RegPan.Visible());
 }
 
 TEST(RegistryItem, StopFlagEndsTheBlockBeforeItsLines) {
