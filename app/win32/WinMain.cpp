@@ -1,0 +1,23 @@
+// The entry of setup.exe: the Win32 services and the Win32 toolkit, handed to the same
+// program entry that the sandbox runner uses.
+// The Windows headers first, without the macros that clash with our method names.
+#include "platform/win32/WindowsApi.h"
+// Then the toolkit, before anything else of the class library.
+#include "forms/win32/Win32Toolkit.h"
+
+#include "app/Program.h"
+#include "forms/Application.h"
+#include "platform/win32/Win32Platform.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  win32::Win32Platform system;
+  platform::Platform services = system.Services();
+  forms::win32::Win32Toolkit toolkit(instance);
+  int code = 0;
+  {
+    // The application (and its windows) goes before the toolkit that shows them.
+    forms::Application app(toolkit);
+    code = RunSetup(app, services);
+  }
+  return code;
+}

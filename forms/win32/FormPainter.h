@@ -1,0 +1,16 @@
+// Paints a form's client area: the colours of the form and its containers, the canvases
+// of the windowless controls and the texts of labels, in creation order, into one
+// off-screen bitmap per paint. Native child windows paint themselves.
+#pragma once
+
+#include "forms/win32/WindowsUi.h"
+
+#include "forms/Form.h"
+#include "forms/win32/GdiCache.h"
+
+namespace forms::win32 {
+
+// Paints the part `area` (client coordinates) of the form onto `target`.
+void PaintFormArea(HDC target, const Form& form, const RECT& area, GdiCache& cache);
+
+}  // namespace forms::win32

@@ -1,0 +1,100 @@
+// The parts of the Win32 toolkit that are plain logic rather than calls: pixel conversion,
+// font sizes and face fall-backs, which controls get a native window, and where a native
+// child window is visible and enabled. Kept free of <windows.h> so that the native unit
+// tests check them on Linux too.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "forms/Component.h"
+#include "forms/ExtControls.h"
+#include "forms/Form.h"
+#include "forms/Graphics.h"
+#include "forms/StdControls.h"
+#include "script/Text.h"
+
+namespace forms::win32 {
+
+// A colour as a pixel of a 32-bit top-down DIB (0x00RRGGBB), system colours resolved.
+inline std::uint32_t DibPixelOf(ColorRef color) {
+  const ColorRef rgb = ColorToRgb(color);
+  return (static_cast<std::uint32_t>(RedOf(rgb)) << 16) |
+         (static_cast<std::uint32_t>(GreenOf(rgb)) << 8) | BlueOf(rgb);
+}
+
+// The lfHeight of a font: its character height in pixels as a negative number (a
+// character height, not a cell height); points are scaled by `dpi` and rounded as MulDiv
+// does.
+inline int FontLogicalHeight(const TextFont& font, int dpi) {
+  if (font.height > 0) return -font.height;
+  const int size = font.size > 0 ? font.size : 8;
+  return -((size * dpi + 36) / 72);
+}
+
+// The faces to try for a font name, best first: the name itself, then faces that look
+// alike and are found on Windows or installed with Wine.
+inline std::vector<std::string> FaceCandidates(std::string_view face) {
+  std::vector<std::string> out{std::string(face)};
+  const auto add = [&out](std::initializer_list<const char*> names) {
+    for (const char* name : names)
+      if (!script::EqualsUpper(out.front(), name)) out.emplace_back(name);
+  };
+  if (script::EqualsUpper(face, "MS Sans Serif"))
+    add({"Microsoft Sans Serif", "Tahoma", "Arial", "Liberation Sans", "DejaVu Sans"});
+  else if (script::EqualsUpper(face, "Arial"))
+    add({"Liberation Sans", "Helvetica", "Tahoma", "DejaVu Sans"});
+  else
+    add({"Tahoma", "Arial", "Liberation Sans", "DejaVu Sans"});
+  return out;
+}
+
+// What kind of native child window a control is shown as; None for controls that their
+// form paints (labels, images, panels, group boxes and any other container).
+enum class NativeKind {
+  None,
+  Edit,
+  Memo,
+  Button,
+  RadioButton,
+  CheckBox,
+  ListBox,
+  ComboBox,
+  Progress
+};
+
+inline NativeKind NativeKindOf(const Control& control) {
+  if (dynamic_cast<const Edit*>(&control)) return NativeKind::Edit;
+  if (dynamic_cast<const Memo*>(&control)) return NativeKind::Memo;
+  if (dynamic_cast<const Button*>(&control)) return NativeKind::Button;
+  if (dynamic_cast<const RadioButton*>(&control)) return NativeKind::RadioButton;
+  if (dynamic_cast<const CheckBox*>(&control)) return NativeKind::CheckBox;
+  if (dynamic_cast<const ListBox*>(&control)) return NativeKind::ListBox;
+  if (dynamic_cast<const ComboBox*>(&control)) return NativeKind::ComboBox;
+  if (dynamic_cast<const ProgressBar*>(&control)) return NativeKind::Progress;
+  return NativeKind::None;
+}
+
+// Native controls are children of their form's window whatever containers the class
+// library puts between them; these say whether such a window is shown and enabled, given
+// that the form window itself carries the form's own state. A control outside any form is
+// neither.
+inline bool VisibleInForm(const Control& control) {
+  for (const Control* c = &control; c; c = c->Parent()) {
+    if (dynamic_cast<const Form*>(c)) return true;
+    if (!c->Visible()) return false;
+  }
+  return false;
+}
+
+inline bool EnabledInForm(const Control& control) {
+  for (const Control* c = &control; c; c = c->Parent()) {
+    if (dynamic_cast<const Form*>(c)) return true;
+    if (!c->Enabled()) return false;
+  }
+  return false;
+}
+
+}  // namespace forms::win32
