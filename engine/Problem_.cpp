@@ -73,9 +73,8 @@ void TNotFileForm::browbutClick() {
     App()->ShowException(std::runtime_error(context_.platform.system.ErrorText(files.LastError())));
     return;
   }
-  // BROWSE CALL SITE: the directory browse dialog (wizard/FldrFrm) in its display mode
-  // (tag 1) with the texts "Please, select the installation directory.", "Path:",
-  // "Directories:", "Disks:", "&OK", "&Cancel", "&Net ...", caption "Select directory",
-  // started at `start`; a non-empty path edit afterwards becomes PathEdit's text. The
-  // browse dialog does not offer its controls yet, so Browse only checks the start.
+  // BROWSE CALL SITE: the directory browse dialog (wizard/FldrFrm) in its display-only
+  // mode: BrowseForDirectory(context_, start, TFolderForm::kDisplayOnly) with the callers'
+  // texts; a non-empty answer becomes PathEdit's text, and an error opening `start` goes to
+  // App()->ShowException. Until that dialog lands, Browse only checks the start.
 }
