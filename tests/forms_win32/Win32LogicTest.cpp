@@ -1,0 +1,186 @@
+// The logic of the Win32 toolkit that does not call Windows: control ids, pixels, fonts,
+// which controls get windows, and where those windows show.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <set>
+
+#include "forms/headless/HeadlessToolkit.h"
+#include "forms/win32/ControlIds.h"
+#include "forms/win32/Win32Logic.h"
+#include "tests/support/SetupHarness.h"
+
+namespace {
+
+using forms::win32::ControlIdOf;
+using forms::win32::NativeKind;
+
+TEST(ControlIdOf, EveryNameGetsAnIdInTheRobotsRange) {
+  const std::string longName(300, 'x');
+  const std::string highBytes = "Str\x8a\xe1nka\x9e";
+  for (const std::string& name : {std::string("nextBut"), std::string("a"), std::string("Button1"),
+                                  std::string("PageBEdit1"), longName, highBytes}) {
+    const int id = ControlIdOf(name);
+    EXPECT_GE(id, forms::win32::kFirstControlId) << name;
+    EXPECT_LE(id, forms::win32::kLastControlId) << name;
+  }
+  EXPECT_EQ(ControlIdOf(""), 0);
+}
+
+TEST(ControlIdOf, NamesThatDifferInOneByteOrInCaseGetDifferentIds) {
+  const std::pair<const char*, const char*> pairs[] = {
+      {"PageBEdit1", "PageBEdit2"}, {"PageZRB1", "PageZRB2"}, {"Button1", "Button2"},
+      {"nextBut", "NextBut"},       {"prevBut", "nextBut"},   {"PageKLBX1", "PageKLBX1Input"},
+  };
+  for (const auto& [a, b] : pairs) EXPECT_NE(ControlIdOf(a), ControlIdOf(b)) << a << " / " << b;
+}
+
+// Collects the names of the controls that get windows of their own, below `container`.
+void CollectNatives(const forms::WinControl& container, std::vector<std::string>& names) {
+  for (const forms::Control* child : container.Controls()) {
+    if (forms::win32::NativeKindOf(*child) != NativeKind::None) names.push_back(child->Name());
+    if (auto* windowed = dynamic_cast<const forms::WinControl*>(child))
+      CollectNatives(*windowed, names);
+  }
+}
+
+TEST(ControlIdOf, NoTwoWindowsOfOneProgramFormShareAnId) {
+  // The robot finds a control with GetDlgItem on its form: a clash would find the wrong one.
+  testing_support::SetupHarness harness;
+  forms::headless::HeadlessToolkit toolkit;
+  forms::Application app(toolkit);
+  SetupContext context{app, harness.machine().platform(), {}};
+  CreateSetupForms(context);
+  ASSERT_EQ(app.Forms().size(), 8u);
+  for (const forms::Form* form : app.Forms()) {
+    std::vector<std::string> names;
+    CollectNatives(*form, names);
+    std::map<int, std::string> seen;
+    for (const std::string& name : names) {
+      EXPECT_FALSE(name.empty()) << form->ClassName() << " has an unnamed native control";
+      auto [at, fresh] = seen.emplace(ControlIdOf(name), name);
+      EXPECT_TRUE(fresh) << form->ClassName() << ": " << name << " and " << at->second
+                         << " share id " << at->first;
+    }
+  }
+}
+
+TEST(DibPixelOf, SwapsRedAndBlueAndResolvesSystemColours) {
+  const struct {
+    const char* what;
+    forms::ColorRef color;
+    std::uint32_t pixel;
+  } cases[] = {
+      {"red", forms::kClRed, 0xFF0000},
+      {"blue", forms::kClBlue, 0x0000FF},
+      {"navy", forms::kClNavy, 0x000080},
+      {"mixed", forms::Rgb(0x12, 0x34, 0x56), 0x123456},
+      {"button face", forms::kClBtnFace, 0xC0C0C0},
+      {"window", forms::kClWindow, 0xFFFFFF},
+      {"window text", forms::kClWindowText, 0x000000},
+  };
+  for (const auto& c : cases) EXPECT_EQ(forms::win32::DibPixelOf(c.color), c.pixel) << c.what;
+}
+
+TEST(FontLogicalHeight, PointsScaleByDpiAndPixelHeightsWin) {
+  const struct {
+    const char* what;
+    int size;
+    int height;
+    int dpi;
+    int expected;
+  } cases[] = {
+      {"8 pt at 96 dpi", 8, 0, 96, -11},   {"8 pt at 120 dpi", 8, 0, 120, -13},
+      {"9 pt at 96 dpi", 9, 0, 96, -12},   {"10 pt at 96 dpi", 10, 0, 96, -13},
+      {"12 pt at 96 dpi", 12, 0, 96, -16}, {"27 pixels", 8, 27, 120, -27},
+      {"13 pixels", 10, 13, 96, -13},
+  };
+  for (const auto& c : cases) {
+    forms::TextFont font;
+    font.size = c.size;
+    font.height = c.height;
+    EXPECT_EQ(forms::win32::FontLogicalHeight(font, c.dpi), c.expected) << c.what;
+  }
+}
+
+TEST(FaceCandidates, TheNameComesFirstThenLookAlikesWithoutRepeats) {
+  const auto sans = forms::win32::FaceCandidates("MS Sans Serif");
+  ASSERT_GE(sans.size(), 3u);
+  EXPECT_EQ(sans[0], "MS Sans Serif");
+  EXPECT_EQ(sans[1], "Microsoft Sans Serif");
+
+  const auto arial = forms::win32::FaceCandidates("Arial");
+  EXPECT_EQ(arial[0], "Arial");
+  EXPECT_EQ(arial[1], "Liberation Sans");
+
+  const auto tahoma = forms::win32::FaceCandidates("tahoma");
+  EXPECT_EQ(tahoma[0], "tahoma");
+  EXPECT_EQ(std::set<std::string>(tahoma.begin(), tahoma.end()).count("Tahoma"), 0u)
+      << "the face itself, in another case, is not tried twice";
+}
+
+class FormFixture : public testing::Test {
+ protected:
+  forms::headless::HeadlessToolkit toolkit_;
+  forms::Application app_{toolkit_};
+  forms::Form form_{app_, "TTestForm"};
+};
+
+TEST_F(FormFixture, NativeKindOfGivesWindowsToInputControlsOnly) {
+  forms::Panel panel(form_, "panel");
+  forms::Edit edit(panel, "edit");
+  forms::Memo memo(panel, "memo");
+  forms::Button button(panel, "button");
+  forms::RadioButton radio(panel, "radio");
+  forms::CheckBox check(panel, "check");
+  forms::ListBox list(panel, "list");
+  forms::ComboBox combo(panel, "combo");
+  forms::ProgressBar bar(panel, "bar");
+  forms::Label label(panel, "label");
+  forms::Image image(panel, "image");
+  forms::GroupBox group(panel, "group");
+  const std::pair<const forms::Control*, NativeKind> cases[] = {
+      {&edit, NativeKind::Edit},      {&memo, NativeKind::Memo},
+      {&button, NativeKind::Button},  {&radio, NativeKind::RadioButton},
+      {&check, NativeKind::CheckBox}, {&list, NativeKind::ListBox},
+      {&combo, NativeKind::ComboBox}, {&bar, NativeKind::Progress},
+      {&label, NativeKind::None},     {&image, NativeKind::None},
+      {&group, NativeKind::None},     {&panel, NativeKind::None},
+  };
+  for (const auto& [control, kind] : cases)
+    EXPECT_EQ(forms::win32::NativeKindOf(*control), kind) << control->Name();
+}
+
+TEST_F(FormFixture, ANativeWindowShowsAndTakesInputAsItsContainersAllow) {
+  forms::Panel page(form_, "page");
+  forms::Panel inner(page, "inner");
+  forms::Edit edit(inner, "edit");
+  forms::Edit loose(form_, "loose");
+  forms::Panel orphanParent(form_, "orphanParent");
+  forms::Edit orphan(orphanParent, "orphan");
+  orphan.SetParent(nullptr);
+
+  // The form's own visibility is its window's: a hidden form does not hide its children.
+  EXPECT_FALSE(form_.Visible());
+  EXPECT_TRUE(forms::win32::VisibleInForm(edit));
+  EXPECT_TRUE(forms::win32::VisibleInForm(loose));
+
+  page.SetVisible(false);
+  EXPECT_FALSE(forms::win32::VisibleInForm(edit)) << "a hidden page hides its edits";
+  EXPECT_TRUE(forms::win32::VisibleInForm(loose));
+  page.SetVisible(true);
+  edit.SetVisible(false);
+  EXPECT_FALSE(forms::win32::VisibleInForm(edit));
+
+  inner.SetEnabled(false);
+  EXPECT_FALSE(forms::win32::EnabledInForm(edit)) << "a disabled container disables its edits";
+  EXPECT_TRUE(forms::win32::EnabledInForm(loose));
+  form_.SetEnabled(false);
+  EXPECT_TRUE(forms::win32::EnabledInForm(loose)) << "the form's own state is its window's";
+
+  EXPECT_FALSE(forms::win32::VisibleInForm(orphan)) << "outside any form";
+  EXPECT_FALSE(forms::win32::EnabledInForm(orphan));
+}
+
+}  // namespace
