@@ -176,3 +176,25 @@ TEST(InstallFile, ShowsTheShortenedSourceInTheProgressWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(NotFileForm, BrowseChecksTheStartAndClosingRestoresTheCurrentDirectory) {
+  CopyHarness h(
+      "type PathEdit D:\\SUB\nclick browbut\ntype PathEdit D:\\NOPE\nclick browbut\nreply OK\n"
+      "click cancbut\n");
+  h.PutFile("D:\\SUB\\OTHER.TXT", "x");
+  platform::Files& files = h.platform().files;
+  ASSERT_TRUE(files.SetCurrentDirectory("C:\\WINDOWS"));
+  EXPECT_FALSE(h.main().InstallFile("D:\\GONE.TXT", "C:\\APP\\GONE.TXT", false, "BASE"));
+  const std::vector<std::string> boxes = LinesStarting(h.transcript(), "message ");
+  ASSERT_EQ(boxes.size(), 1u) << Joined(h.transcript());
+  EXPECT_NE(boxes[0].find(" error OK "), std::string::npos) << boxes[0];
+  EXPECT_EQ(h.notFile().PathEdit.Text(), "D:\\NOPE");
+  EXPECT_FALSE(h.notFile().Accepted);
+  EXPECT_EQ(files.GetCurrentDirectory(), "C:\\WINDOWS");
+  EXPECT_EQ(h.notFile().Caption(), "Installation");
+  EXPECT_TRUE(h.notFile().StayOnTop());
+}
+
+}  // namespace
