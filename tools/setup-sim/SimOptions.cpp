@@ -6,13 +6,17 @@ namespace sim {
 
 const char* Usage() {
   return "usage: setup-sim --medium DIR --machine DIR [--answers FILE] [--platform 95|nt]\n"
-         "                 [--csd TEXT] [--free-kb DRIVE=KB]...\n";
+         "                 [--csd TEXT] [--free-kb DRIVE=KB]... [--summary]\n";
 }
 
 std::optional<SimOptions> ParseOptions(const std::vector<std::string>& args, std::string& error) {
   SimOptions options;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& option = args[i];
+    if (option == "--summary") {
+      options.summary = true;
+      continue;
+    }
     if (i + 1 >= args.size()) {
       error = "missing value after " + option;
       return std::nullopt;

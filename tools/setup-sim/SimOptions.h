@@ -16,6 +16,7 @@ struct SimOptions {
   std::uint32_t platformId = 1;
   std::string csdVersion;
   std::map<char, std::uint64_t> freeKB;  // drive letter -> free space in KB
+  bool summary = false;                  // print what the run left on the machine
 };
 
 // Reads the arguments after the program name; on a mistake gives nothing and sets `error`.

@@ -15,6 +15,7 @@
 #include "platform/sandbox/Machine.h"
 #include "platform/sandbox/SandboxDisks.h"
 #include "tools/setup-sim/SimOptions.h"
+#include "tools/setup-sim/Summary.h"
 
 namespace {
 
@@ -57,6 +58,7 @@ int main(int argc, char** argv) {
   }
 
   std::filesystem::create_directories(options->machine);
+  const sim::MachineSnapshot before = sim::TakeSnapshot(options->machine);
   sandbox::MachineOptions machineOptions;
   machineOptions.root = options->machine;
   machineOptions.platformId = options->platformId;
@@ -80,5 +82,6 @@ int main(int argc, char** argv) {
     }
   }
   machine.Save();
+  if (options->summary) sim::PrintSummary(options->machine, before, std::cout);
   return code;
 }
