@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "app/Presentation.h"
+#include "controls/Logo.h"
 #include "forms/MessageBox.h"
 #include "wizard/BackNext.h"
 
@@ -68,6 +70,8 @@ void TMainForm::LayOut() {
   StyleLabel(LVerzeB, 16, 62, forms::kClWhite, small, kMaintainerNotice);
   StyleLabel(LVerzeC, 16, 80, forms::kClWhite, small, kMaintainerWeb);
   SetImg.SetBounds(16, 10, 86, 30);
+  SetImg.SetAutoSize(true);
+  SetImg.SetPicture(SetupLogo());
 }
 
 void TMainForm::FormCreate() {
@@ -77,6 +81,8 @@ void TMainForm::FormCreate() {
   forms::Screen& screen = App()->GetScreen();
   SetBounds(0, 0, screen.Width(), screen.Height());
   LayOut();
+  PresentPicture = MakePresentPicture(*this, Platform().files, screen.Width());
+  PictureShown = PresentPicture != nullptr;
   HeaderStarted = false;
 }
 
@@ -124,7 +130,10 @@ void TMainForm::StartupRun() {
     }
   }
 
-  App()->ProcessMessages();
+  if (PictureShown) {
+    GrabBackground(*PresentPicture, GRB);
+    App()->ProcessMessages();
+  }
 
   if (!SourceAbandoned && !Interrupted) {
     TWizForm& wizard = *context_.forms.WizForm;

@@ -6,9 +6,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "controls/Gradient.h"
+#include "controls/Images.h"
 #include "engine/FileUtil32.h"
 #include "engine/regserv.h"
 #include "forms/Application.h"
@@ -67,6 +70,10 @@ class TMainForm : public forms::Form {
   std::string LangSourceFile;
   std::string LangDestFile;
   bool PictureShown = false;
+  // The presentation picture over the gradient: only when "Present.bmp" was there at start.
+  std::unique_ptr<TTimerImage> PresentPicture;
+  // Brings the presentation picture into view (true) or wipes it back to the background.
+  void SetPresentation(bool on);
 
   // Start-up.
   void FormCreate();
@@ -140,6 +147,7 @@ class TMainForm : public forms::Form {
   // the window and go with it).
   forms::Timer RunTimer{*this, "RunTimer"};
   forms::Panel Panel1{*this, "Panel1"};
+  TGradientBack GRB{Panel1, "GRB"};
   forms::Label LTitleB{Panel1, "LTitleB"};
   forms::Label LTitleA{Panel1, "LTitleA"};
   forms::Panel PNL_Bot{*this, "PNL_Bot"};

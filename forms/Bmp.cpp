@@ -1,11 +1,35 @@
-// Reading of Windows ".bmp" files into 32-bit bitmaps.
+// Reading of Windows ".bmp" files into 32-bit bitmaps. The pixel decoding is stb_image's
+// (Debian's libstb-dev); the header is checked here first, because stb reads missing
+// bytes as zeros and a cut-off file would otherwise come out as a picture with a black
+// tail. A file that fails either check is no picture.
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "forms/Graphics.h"
 
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_BMP
+#define STBI_NO_STDIO
+#define STBI_NO_LINEAR
+#define STBI_NO_HDR
+#define STBI_NO_FAILURE_STRINGS
+#define STBI_MAX_DIMENSIONS 32768
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-function"
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#pragma GCC diagnostic ignored "-Wsign-compare"
+#pragma GCC diagnostic ignored "-Wunused-but-set-variable"
+#include <stb_image.h>
+#pragma GCC diagnostic pop
+
 namespace forms {
 namespace {
+
+constexpr std::size_t kFileHeader = 14;
+constexpr std::int64_t kMaxSide = 32768;
 
 std::uint32_t Read32(const std::string& bytes, std::size_t at) {
   return static_cast<std::uint8_t>(bytes[at]) |
@@ -19,71 +43,60 @@ std::uint16_t Read16(const std::string& bytes, std::size_t at) {
                                     (static_cast<std::uint8_t>(bytes[at + 1]) << 8));
 }
 
-std::uint8_t Byte(const std::string& bytes, std::size_t at) {
-  return static_cast<std::uint8_t>(bytes[at]);
-}
-
-}  // namespace
-
-bool DecodeBmp(const std::string& bytes, Bitmap& out) {
-  constexpr std::size_t kFileHeader = 14;
-  if (bytes.size() < kFileHeader + 12 || bytes[0] != 'B' || bytes[1] != 'M') return false;
-  std::uint32_t dataOffset = Read32(bytes, 10);
-  std::uint32_t headerSize = Read32(bytes, kFileHeader);
+// True when the headers describe a picture kind we show and the file holds every pixel
+// row they promise. All sizes are worked out in 64 bits, so no header value can wrap them.
+bool HeaderHolds(const std::string& bytes) {
+  if (bytes.size() < kFileHeader + 4 || bytes.size() > 0x7FFFFFFF || bytes[0] != 'B' ||
+      bytes[1] != 'M')
+    return false;
+  const std::uint64_t dataOffset = Read32(bytes, 10);
+  const std::uint64_t headerSize = Read32(bytes, kFileHeader);
+  if (bytes.size() < kFileHeader + headerSize) return false;
   std::int64_t width = 0;
   std::int64_t height = 0;
   unsigned bits = 0;
   std::uint32_t compression = 0;
-  std::uint32_t paletteCount = 0;
-  unsigned paletteEntry = 4;
   if (headerSize == 12) {  // the old OS/2 header
     width = Read16(bytes, kFileHeader + 4);
     height = static_cast<std::int16_t>(Read16(bytes, kFileHeader + 6));
     bits = Read16(bytes, kFileHeader + 10);
-    paletteEntry = 3;
-  } else if (headerSize >= 40 && bytes.size() >= kFileHeader + 40) {
+  } else if (headerSize >= 40) {
     width = static_cast<std::int32_t>(Read32(bytes, kFileHeader + 4));
     height = static_cast<std::int32_t>(Read32(bytes, kFileHeader + 8));
     bits = Read16(bytes, kFileHeader + 14);
     compression = Read32(bytes, kFileHeader + 16);
-    paletteCount = Read32(bytes, kFileHeader + 32);
   } else {
     return false;
   }
-  // Only plain pixel rows (BI_RGB, or BI_BITFIELDS with the usual 32-bit masks).
-  if (compression != 0 && !(compression == 3 && bits == 32)) return false;
-  if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) return false;
-  bool bottomUp = height > 0;
+  if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return false;
+  // Plain rows only (BI_RGB, or BI_BITFIELDS masks over 16 or 32 bits): no RLE, no JPEG.
+  if (compression != 0 && !(compression == 3 && (bits == 16 || bits == 32))) return false;
   if (height < 0) height = -height;
-  if (width <= 0 || height <= 0 || width > 32768 || height > 32768) return false;
-  if (bits <= 8 && paletteCount == 0) paletteCount = 1u << bits;
-  std::size_t paletteAt = kFileHeader + headerSize;
-  if (paletteCount > 256 || paletteAt + std::size_t{paletteCount} * paletteEntry > bytes.size())
-    return false;
-  std::size_t stride = ((static_cast<std::size_t>(width) * bits + 31) / 32) * 4;
-  if (dataOffset > bytes.size() || bytes.size() - dataOffset < stride * height) return false;
+  if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return false;
+  const std::uint64_t stride = ((static_cast<std::uint64_t>(width) * bits + 31) / 32) * 4;
+  return dataOffset >= kFileHeader + headerSize &&
+         dataOffset + stride * static_cast<std::uint64_t>(height) <= bytes.size();
+}
 
-  Bitmap result(static_cast<int>(width), static_cast<int>(height));
-  for (std::int64_t row = 0; row < height; ++row) {
-    std::size_t at = dataOffset + stride * row;
-    int y = static_cast<int>(bottomUp ? height - 1 - row : row);
-    for (std::int64_t x = 0; x < width; ++x) {
-      ColorRef color = kClBlack;
-      if (bits >= 24) {
-        std::size_t p = at + x * (bits / 8);
-        color = Rgb(Byte(bytes, p + 2), Byte(bytes, p + 1), Byte(bytes, p));
-      } else {
-        std::size_t bit = static_cast<std::size_t>(x) * bits;
-        unsigned shift = 8 - bits - (bit % 8);
-        unsigned index = (Byte(bytes, at + bit / 8) >> shift) & ((1u << bits) - 1);
-        if (index < paletteCount) {
-          std::size_t p = paletteAt + index * paletteEntry;
-          color = Rgb(Byte(bytes, p + 2), Byte(bytes, p + 1), Byte(bytes, p));
-        }
-      }
-      result.SetPixel(static_cast<int>(x), y, color);
-    }
-  }
+struct StbFree {
+  void operator()(stbi_uc* pixels) const { stbi_image_free(pixels); }
+};
+
+}  // namespace
+
+bool DecodeBmp(const std::string& bytes, Bitmap& out) {
+  if (!HeaderHolds(bytes)) return false;
+  int width = 0;
+  int height = 0;
+  int channels = 0;
+  std::unique_ptr<stbi_uc, StbFree> pixels(
+      stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()),
+                            static_cast<int>(bytes.size()), &width, &height, &channels, 3));
+  if (!pixels || width <= 0 || height <= 0) return false;
+  Bitmap result(width, height);
+  const stbi_uc* p = pixels.get();
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x, p += 3) result.SetPixel(x, y, Rgb(p[0], p[1], p[2]));
   out = std::move(result);
   return true;
 }
