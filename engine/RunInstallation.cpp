@@ -89,7 +89,8 @@ std::int32_t TMainForm::RunInstallation() {
   const std::string sourceDir = SetupDir;
   const std::string destDir = InstallDir;
 
-  // The presentation picture comes up here while files are copied.
+  // The presentation picture shows while files are copied.
+  SetPresentation(true);
   app.ProcessMessages();
   progress.Show();
   app.ProcessMessages();
@@ -160,7 +161,7 @@ std::int32_t TMainForm::RunInstallation() {
     }
   }
 
-  // The background comes back here.
+  SetPresentation(false);
   app.ProcessMessages();
 
   // A short pause with the finished window still shown. It is measured in real time and

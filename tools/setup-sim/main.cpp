@@ -66,6 +66,9 @@ int main(int argc, char** argv) {
   machineOptions.moduleFileName = "D:\\SETUP.EXE";
   sandbox::Machine machine(machineOptions);
   machine.Mount('D', options->medium);
+  // Started from the medium, as a person starts setup.exe from its CD: D:\ is the current
+  // directory, where the main window looks for Present.bmp.
+  machine.platform().files.SetCurrentDirectory("D:\\");
   for (const auto& [drive, kb] : options->freeKB) machine.disks().SetFreeBytes(drive, kb * 1024);
 
   forms::headless::HeadlessToolkit toolkit(actions);
