@@ -13,6 +13,9 @@ const char* const kFormClass = "TavrinSetupForm";
 
 namespace {
 
+// Posted to a form's window after it was activated.
+constexpr UINT kRefocusMessage = WM_APP + 2;
+
 struct FormStyle {
   DWORD style = 0;
   DWORD exStyle = 0;
@@ -124,10 +127,15 @@ LRESULT Win32Toolkit::OnFormMessage(Form& form, HWND window, UINT message, WPARA
       break;
     case WM_ACTIVATE: {
       // Windows gives the focus to the window itself; the form's active control wants it.
+      // Given later, and only when nothing else took it meanwhile: an activation that a
+      // click on a button causes must leave the focus on the button, or the click is lost.
       LRESULT result = DefWindowProcA(window, message, wParam, lParam);
-      if (LOWORD(wParam) != WA_INACTIVE) ApplyFocus(form);
+      if (LOWORD(wParam) != WA_INACTIVE) PostMessageA(window, kRefocusMessage, 0, 0);
       return result;
     }
+    case kRefocusMessage:
+      if (GetFocus() == window) ApplyFocus(form);
+      return 0;
     default:
       break;
   }

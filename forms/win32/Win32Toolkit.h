@@ -127,6 +127,10 @@ void Win32Toolkit::Guarded(Handler&& handler) {
     if (app_) app_->ShowException(error);
   } catch (...) {
   }
+  // A handler run for a message sent from another thread or process (a robot's click)
+  // runs inside GetMessage, which then goes on waiting: wake it so that the loop sees
+  // what the handler changed (a modal result, a quit request).
+  Wake();
 }
 
 }  // namespace forms::win32
