@@ -358,7 +358,3 @@ void TWizForm::PageKLBX1KeyPress(char& key) {
     nextBut.SetFocus();
   }
 }
-
-void TWizForm::ClearStartMenuFolders() {
-  PageDLBX1.Clear();
-}
