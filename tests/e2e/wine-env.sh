@@ -1,0 +1,107 @@
+# Shared pieces of the runs under Wine; sourced by run-scenario.sh, run-demo.sh and
+# scripts/demo.sh (bash, with `set -u`).
+#
+#   wine_prefix WORK_DIR RUN_DIR LOADER  a prefix of the run's own in RUN_DIR/prefix, copied
+#                                        from a template booted once in WORK_DIR; exports
+#                                        WINEPREFIX, WINEARCH, WINELOADER, WINEDEBUG, HOME,
+#                                        WINEDLLOVERRIDES and sets wine_server
+#   wine_xvfb RUN_DIR                    starts an Xvfb of its own and exports DISPLAY
+#   wine_cleanup                         ends the prefix's wineserver and the Xvfb, if any
+#   windows_path HOST_PATH               the Windows path Wine gives a host path
+#   wine_snapper RUN_DIR STOP_FILE &     takes RUN_DIR/shot-N.png when the robot asks for it
+#                                        (RUN_DIR/snaps/request-N), until STOP_FILE exists
+
+wine_server=/usr/lib/wine/wineserver
+wine_xvfb_pid=""
+
+wine_prefix() {
+  local work=$1 run=$2 loader=$3 arch=win32
+  case "$loader" in *64) arch=win64 ;; esac
+  mkdir -p "$work/home" "$run"
+  # Booting a prefix takes 15-20 s; copying a booted one about 2 s. One boot for all runs,
+  # however many start at once.
+  local template="$work/template-$arch"
+  (
+    flock 9
+    if [ ! -f "$template/system.reg" ]; then
+      WINEPREFIX="$template" WINEARCH=$arch WINELOADER=$loader WINEDEBUG=-all HOME="$work/home" \
+        timeout 300 "$loader" wineboot --init >"$work/wineboot.log" 2>&1
+      WINEPREFIX="$template" timeout 120 "$wine_server" -w
+    fi
+  ) 9>"$work/template-$arch.lock"
+  rm -rf "$run/prefix"
+  cp -a "$template" "$run/prefix"
+  export WINEPREFIX="$run/prefix" WINEARCH=$arch WINELOADER=$loader WINEDEBUG=-all
+  export HOME="$work/home"
+  # No Mono or Gecko prompts, no menu entries on the host, no crash debugger that hangs.
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
+}
+
+wine_xvfb() {
+  local run=$1 display_file="$1/display"
+  rm -f "$display_file"
+  # Xvfb picks a free display itself and writes its number to fd 3, so that parallel runs
+  # never share one.
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >"$run/xvfb.log" 2>&1 &
+  wine_xvfb_pid=$!
+  for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
+  [ -s "$display_file" ] || { echo "Xvfb did not start" >&2; return 1; }
+  export DISPLAY=":$(head -n1 "$display_file")"
+}
+
+wine_cleanup() {
+  # The shell answers [CreateGroup] with an Explorer window that keeps the session alive:
+  # the session is ended, not waited for.
+  timeout 30 "$wine_server" -k >/dev/null 2>&1
+  [ -n "$wine_xvfb_pid" ] && kill "$wine_xvfb_pid" 2>/dev/null
+  wine_xvfb_pid=""
+  return 0
+}
+
+windows_path() { "$WINELOADER" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+
+wine_snapper() {
+  local run=$1 stop=$2 n=1
+  mkdir -p "$run/snaps"
+  while :; do
+    if [ -f "$run/snaps/request-$n" ]; then
+      xwd -root -silent | convert xwd:- "$run/shot-$n.png" 2>/dev/null
+      touch "$run/snaps/done-$n"
+      n=$((n + 1))
+    elif [ -f "$stop" ]; then
+      break
+    else
+      sleep 0.1
+    fi
+  done
+}
+
+#   wine_play RUN_DIR MEDIUM_DIR ROBOT ANSWERS
+#                                        runs MEDIUM_DIR/SETUP.EXE (from that directory)
+#                                        with the robot playing ANSWERS; leaves
+#                                        RUN_DIR/transcript.txt, robot.out, robot.rc,
+#                                        setup.rc and the screenshots; returns robot's code
+wine_play() {
+  local run=$1 medium=$2 robot=$3 answers=$4
+  rm -f "$run/robot.rc" "$run/setup.rc" "$run/transcript" "$run/transcript.txt"
+  rm -rf "$run/snaps"
+  mkdir -p "$run/snaps"
+  (cd "$medium" && timeout 240 "$WINELOADER" SETUP.EXE >"$run/setup.out" 2>&1
+   echo $? >"$run/setup.rc") &
+  local setup_pid=$!
+  wine_snapper "$run" "$run/robot.rc" &
+  local snapper=$!
+  # The robot waits on window state (60 s at most for each answer); the outer limit only
+  # catches a robot that hangs.
+  timeout 300 "$WINELOADER" "$robot" --answers "$(windows_path "$answers")" \
+    --transcript "$(windows_path "$run/transcript")" --snap-dir "$(windows_path "$run/snaps")" \
+    --timeout 60 >"$run/robot.out" 2>&1
+  local robot_rc=$?
+  echo $robot_rc >"$run/robot.rc"
+  wait $snapper
+  # A program that outlives the robot (it failed) is ended with the session.
+  [ "$robot_rc" -eq 0 ] || timeout 30 "$wine_server" -k >/dev/null 2>&1
+  wait $setup_pid
+  tr -d '\r' <"$run/transcript" >"$run/transcript.txt" 2>/dev/null
+  return $robot_rc
+}
