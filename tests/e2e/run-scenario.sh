@@ -12,7 +12,8 @@
 # the run.
 # usage: run-scenario.sh WORK_DIR WINE_LOADER SETUP.EXE ROBOT.EXE SCENARIO_DIR
 set -uo pipefail
-work=$1 loader=$2 setup=$3 robot=$4 scenario=$5
+loader=$2 setup=$3 robot=$(realpath "$4") scenario=$(cd "$5" && pwd)
+work=$(mkdir -p "$1" && cd "$1" && pwd)
 name=$(basename "$scenario")
 source "$(dirname "$0")/wine-env.sh"
 

@@ -105,3 +105,12 @@ wine_play() {
   tr -d '\r' <"$run/transcript" >"$run/transcript.txt" 2>/dev/null
   return $robot_rc
 }
+
+# Makes every program of the prefix run in one virtual desktop of the screen's size, which
+# draws the title bars and frames that a screen without a window manager lacks (for
+# screenshots a person reads).
+wine_virtual_desktop() {
+  "$WINELOADER" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  "$WINELOADER" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f \
+    >/dev/null 2>&1
+}
