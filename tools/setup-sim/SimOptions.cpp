@@ -6,7 +6,9 @@ namespace sim {
 
 const char* Usage() {
   return "usage: setup-sim --medium DIR --machine DIR [--answers FILE] [--platform 95|nt]\n"
-         "                 [--csd TEXT] [--free-kb DRIVE=KB]... [--summary]\n";
+         "                 [--csd TEXT] [--free-kb DRIVE=KB]... [--summary]\n"
+         "                 [--uninstall LOGPATH DISPLAYNAME]\n"
+         "       (with --uninstall, --medium may be left out: then only the uninstaller runs)\n";
 }
 
 std::optional<SimOptions> ParseOptions(const std::vector<std::string>& args, std::string& error) {
@@ -15,6 +17,16 @@ std::optional<SimOptions> ParseOptions(const std::vector<std::string>& args, std
     const std::string& option = args[i];
     if (option == "--summary") {
       options.summary = true;
+      continue;
+    }
+    if (option == "--uninstall") {
+      if (i + 2 >= args.size()) {
+        error = "--uninstall takes LOGPATH DISPLAYNAME";
+        return std::nullopt;
+      }
+      options.uninstall = true;
+      options.uninstallLog = args[++i];
+      options.uninstallName = args[++i];
       continue;
     }
     if (i + 1 >= args.size()) {
@@ -54,7 +66,7 @@ std::optional<SimOptions> ParseOptions(const std::vector<std::string>& args, std
       return std::nullopt;
     }
   }
-  if (options.medium.empty() || options.machine.empty()) {
+  if ((options.medium.empty() && !options.uninstall) || options.machine.empty()) {
     error = "--medium and --machine are required";
     return std::nullopt;
   }

@@ -17,6 +17,11 @@ struct SimOptions {
   std::string csdVersion;
   std::map<char, std::uint64_t> freeKB;  // drive letter -> free space in KB
   bool summary = false;                  // print what the run left on the machine
+  // --uninstall LOGPATH DISPLAYNAME: after the installation (when --medium is given), or
+  // alone, run the uninstaller on the same machine with the rest of the answers.
+  bool uninstall = false;
+  std::string uninstallLog;
+  std::string uninstallName;
 };
 
 // Reads the arguments after the program name; on a mistake gives nothing and sets `error`.

@@ -4,7 +4,8 @@
 //
 // Exit codes: 0 the program ended normally; 1 bad command line or files; 2 an answer did
 // not fit what was open; 3 the answers ran out while the installer waited for the user;
-// 4 the run went on too long with only timers firing.
+// 4 the run went on too long with only timers firing. With --uninstall the uninstaller
+// runs next on the same machine with the answers the installation left.
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -14,14 +15,53 @@
 #include "forms/headless/HeadlessToolkit.h"
 #include "platform/sandbox/Machine.h"
 #include "platform/sandbox/SandboxDisks.h"
+#include "platform/sandbox/SandboxFiles.h"
 #include "tools/setup-sim/SimOptions.h"
 #include "tools/setup-sim/Summary.h"
+#include "uninst/RunUninstall.h"
 
 namespace {
 
 void PrintLines(const std::vector<std::string>& lines) {
   for (const std::string& line : lines) std::cout << line << '\n';
   std::cout.flush();
+}
+
+// The uninstaller on the machine the installation left, as the uninstall entry starts it:
+// C:\WINDOWS\uninstkp.exe (C:\WINNT on NT) with the log path and the display name. Its
+// transcript follows the installation's; files it schedules for deletion at the next
+// restart are listed after it as "pending-delete PATH".
+int RunUninstaller(const sim::SimOptions& options,
+                   const std::vector<forms::headless::Action>& actions, std::size_t used) {
+  sandbox::MachineOptions machineOptions;
+  machineOptions.root = options.machine;
+  machineOptions.platformId = options.platformId;
+  machineOptions.csdVersion = options.csdVersion;
+  machineOptions.moduleFileName = options.platformId == platform::kPlatformWin32Nt
+                                      ? "C:\\WINNT\\uninstkp.exe"
+                                      : "C:\\WINDOWS\\uninstkp.exe";
+  sandbox::Machine machine(machineOptions);
+  const std::vector<forms::headless::Action> rest(actions.begin() + static_cast<long>(used),
+                                                  actions.end());
+  forms::headless::HeadlessToolkit toolkit(rest);
+  int code = 0;
+  {
+    forms::Application app(toolkit);
+    try {
+      // The uninstaller's own result is its "uninstall-result" line; the exit code keeps
+      // the meanings above.
+      uninst::RunUninstall(app, machine.platform(), {options.uninstallLog, options.uninstallName});
+      PrintLines(toolkit.Transcript());
+    } catch (const forms::headless::ScriptStopped& stopped) {
+      PrintLines(stopped.Transcript());
+      std::cerr << "setup-sim: " << stopped.what() << '\n';
+      code = stopped.Code();
+    }
+  }
+  for (const std::string& path : machine.files().PendingDeletes())
+    std::cout << "pending-delete " << path << '\n';
+  machine.Save();
+  return code;
 }
 
 }  // namespace
@@ -34,7 +74,7 @@ int main(int argc, char** argv) {
     std::cerr << "setup-sim: " << error << '\n' << sim::Usage();
     return 1;
   }
-  if (!std::filesystem::is_directory(options->medium)) {
+  if (!options->medium.empty() && !std::filesystem::is_directory(options->medium)) {
     std::cerr << "setup-sim: the medium " << options->medium << " is not a folder\n";
     return 1;
   }
@@ -59,32 +99,37 @@ int main(int argc, char** argv) {
 
   std::filesystem::create_directories(options->machine);
   const sim::MachineSnapshot before = sim::TakeSnapshot(options->machine);
-  sandbox::MachineOptions machineOptions;
-  machineOptions.root = options->machine;
-  machineOptions.platformId = options->platformId;
-  machineOptions.csdVersion = options->csdVersion;
-  machineOptions.moduleFileName = "D:\\SETUP.EXE";
-  sandbox::Machine machine(machineOptions);
-  machine.Mount('D', options->medium);
-  // Started from the medium, as a person starts setup.exe from its CD: D:\ is the current
-  // directory, where the main window looks for Present.bmp.
-  machine.platform().files.SetCurrentDirectory("D:\\");
-  for (const auto& [drive, kb] : options->freeKB) machine.disks().SetFreeBytes(drive, kb * 1024);
-
-  forms::headless::HeadlessToolkit toolkit(actions);
   int code = 0;
-  {
-    forms::Application app(toolkit);
-    try {
-      code = RunSetup(app, machine.platform());
-      PrintLines(toolkit.Transcript());
-    } catch (const forms::headless::ScriptStopped& stopped) {
-      PrintLines(stopped.Transcript());
-      std::cerr << "setup-sim: " << stopped.what() << '\n';
-      code = stopped.Code();
+  std::size_t used = 0;  // answers the installation took
+  if (!options->medium.empty()) {
+    sandbox::MachineOptions machineOptions;
+    machineOptions.root = options->machine;
+    machineOptions.platformId = options->platformId;
+    machineOptions.csdVersion = options->csdVersion;
+    machineOptions.moduleFileName = "D:\\SETUP.EXE";
+    sandbox::Machine machine(machineOptions);
+    machine.Mount('D', options->medium);
+    // Started from the medium, as a person starts setup.exe from its CD: D:\ is the current
+    // directory, where the main window looks for Present.bmp.
+    machine.platform().files.SetCurrentDirectory("D:\\");
+    for (const auto& [drive, kb] : options->freeKB) machine.disks().SetFreeBytes(drive, kb * 1024);
+
+    forms::headless::HeadlessToolkit toolkit(actions);
+    {
+      forms::Application app(toolkit);
+      try {
+        code = RunSetup(app, machine.platform());
+        PrintLines(toolkit.Transcript());
+      } catch (const forms::headless::ScriptStopped& stopped) {
+        PrintLines(stopped.Transcript());
+        std::cerr << "setup-sim: " << stopped.what() << '\n';
+        code = stopped.Code();
+      }
     }
+    used = actions.size() - toolkit.RemainingActions();
+    machine.Save();
   }
-  machine.Save();
+  if (options->uninstall && code == 0) code = RunUninstaller(*options, actions, used);
   if (options->summary) sim::PrintSummary(options->machine, before, std::cout);
   return code;
 }
