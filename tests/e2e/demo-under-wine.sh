@@ -46,3 +46,4 @@ fi
 wine_cleanup
 echo "== What the installation left in the Wine prefix $run/prefix"
 wine_summary "$run" "$run/marker" "$work/template-win64" || true
+exit "${robot_rc:-0}"

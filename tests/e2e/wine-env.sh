@@ -52,9 +52,9 @@ wine_xvfb() {
 wine_cleanup() {
   # The shell answers [CreateGroup] with an Explorer window that keeps the session alive:
   # the session is ended, not waited for.
-  timeout 30 "$wine_server" -k >/dev/null 2>&1
-  timeout 30 "$wine_server" -w >/dev/null 2>&1
-  [ -n "$wine_xvfb_pid" ] && kill "$wine_xvfb_pid" 2>/dev/null
+  timeout 30 "$wine_server" -k >/dev/null 2>&1 || true
+  timeout 30 "$wine_server" -w >/dev/null 2>&1 || true
+  [ -z "$wine_xvfb_pid" ] || kill "$wine_xvfb_pid" 2>/dev/null || true
   wine_xvfb_pid=""
   return 0
 }
