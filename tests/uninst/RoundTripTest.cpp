@@ -1,0 +1,169 @@
+// Install, then uninstall, on one sandbox machine: the machine must end as it began, but
+// for shared files still counted elsewhere and user data.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "tests/uninst/UninstHarness.h"
+
+namespace {
+
+using namespace uninst_testing;
+using testing_support::Joined;
+using testing_support::WriteHostFile;
+
+constexpr const char* kSharedCounts = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+
+bool Contains(const std::vector<std::string>& lines, const std::string& line) {
+  return std::ranges::find(lines, line) != lines.end();
+}
+
+void Install(SetupHarness& setup) {
+  const testing_support::RunResult install = setup.Run(kInstallAnswers);
+  ASSERT_EQ(install.stopCode, 0) << install.stopMessage;
+  ASSERT_TRUE(Contains(install.transcript, "result 0")) << Joined(install.transcript);
+}
+
+TEST(UninstRoundTrip, LeavesTheMachineAsBeforeButUserDataAndCountedSharedFiles) {
+  SetupHarness setup;
+  std::vector<std::string> script = DemoScript();
+  script.push_back("COPYTOWINSYS=shared.dll,shared.dll");
+  AddDemoMedium(setup, script);
+  // What was there before: another product's entry in win.ini and its registry value next
+  // to ours, and its count of the shared DLL.
+  WriteHostFile(setup.machine().HostPath("C:\\WINDOWS\\WIN.INI"),
+                "[windows]\r\nload=\r\n[Demo]\r\nKeep=1\r\n");
+  SetDword(setup.machine(), platform::kHkeyLocalMachine, "SOFTWARE\\Other", "Version", 3);
+  // A value in a key of our path: that key holds something and stays.
+  SetDword(setup.machine(), platform::kHkeyLocalMachine, "SOFTWARE\\Demo", "Owner", 7);
+  SetDword(setup.machine(), platform::kHkeyLocalMachine, kSharedCounts,
+           "C:\\WINDOWS\\SYSTEM\\shared.dll", 1);
+  const Snapshot before = TakeSnapshot(setup.machine());
+
+  Install(setup);
+  ASSERT_TRUE(std::filesystem::exists(setup.machine().HostPath("C:\\DEMO\\data\\sub\\deep.dat")));
+  ASSERT_NE(TakeSnapshot(setup.machine()).registry, before.registry);
+
+  const UninstallRun run = RunUninstaller(setup, "reply YES\nreply OK\n");
+  EXPECT_EQ(run.code, uninst::kUninstallDone) << Joined(run.transcript);
+  EXPECT_EQ(run.transcript.back(), "uninstall-result 0");
+  // The running uninstaller cannot delete itself: it goes at the next restart.
+  EXPECT_EQ(run.pendingDeletes, std::vector<std::string>{"C:\\WINDOWS\\uninstkp.exe"});
+
+  Snapshot after = SnapshotAfterUninstall(setup);
+  after.files.erase("drive_c/WINDOWS/uninstkp.exe");
+  // The shared DLL stays: another product still counts it.
+  EXPECT_EQ(after.files["drive_c/WINDOWS/SYSTEM/shared.dll"], "contents of shared.dll");
+  after.files.erase("drive_c/WINDOWS/SYSTEM/shared.dll");
+  EXPECT_EQ(after.files, before.files);
+  EXPECT_EQ(after.directories, before.directories);
+  EXPECT_EQ(WithoutKeyBlock(after.registry, kUserInfoKey), before.registry);
+  // Program Manager was told to show the group before deleting from it, one command each.
+  const std::string system = ReadHostFile(setup.machine().options().root / "system.log");
+  EXPECT_NE(system.find("dde-execute\tPROGMAN\tPROGMAN\t[ShowGroup(Demo,1)]\n"
+                        "dde-execute\tPROGMAN\tPROGMAN\t[DeleteItem(Demo Program)]\n"
+                        "dde-execute\tPROGMAN\tPROGMAN\t[DeleteGroup(Demo)]\n"),
+            std::string::npos)
+      << system;
+}
+
+TEST(UninstRoundTrip, AFileTheUserAddedSurvivesWithItsDirectories) {
+  SetupHarness setup;
+  AddDemoMedium(setup, DemoScript());
+  Install(setup);
+  WriteHostFile(setup.machine().HostPath("C:\\DEMO\\data\\sub\\notes.txt"), "mine");
+
+  const UninstallRun run = RunUninstaller(setup, "reply YES\nreply OK\n");
+  EXPECT_EQ(run.code, uninst::kUninstallDone) << Joined(run.transcript);
+  const Snapshot after = SnapshotAfterUninstall(setup);
+  EXPECT_EQ(after.files.at("drive_c/DEMO/data/sub/notes.txt"), "mine");
+  EXPECT_FALSE(after.files.contains("drive_c/DEMO/data/sub/deep.dat"));
+  EXPECT_FALSE(after.files.contains("drive_c/DEMO/setup.uni"));
+  EXPECT_FALSE(after.directories.contains("drive_c/DEMO/help"));
+  EXPECT_TRUE(after.directories.contains("drive_c/DEMO/data/sub"));
+}
+
+// The count of a shared DLL that only this product used falls to zero: the user decides,
+// and keeping the file is the default.
+TEST(UninstRoundTrip, ASharedFileNoLongerCountedIsRemovedOnlyWhenTheUserSaysSo) {
+  struct Case {
+    const char* name;
+    const char* answer;
+    bool fileStays;
+  };
+  for (const Case& c : {Case{"kept", "NO", true}, Case{"removed", "YES", false}}) {
+    SetupHarness setup;
+    std::vector<std::string> script = DemoScript();
+    script.push_back("COPYTOWINSYS=shared.dll,shared.dll");
+    AddDemoMedium(setup, script);
+    SetDword(setup.machine(), platform::kHkeyLocalMachine, kSharedCounts,
+             "C:\\WINDOWS\\SYSTEM\\shared.dll", 0);
+    Install(setup);
+
+    const UninstallRun run =
+        RunUninstaller(setup, std::string("reply YES\nreply ") + c.answer + "\nreply OK\n");
+    EXPECT_EQ(run.code, uninst::kUninstallDone) << c.name << Joined(run.transcript);
+    ASSERT_GE(run.transcript.size(), 2u) << c.name;
+    EXPECT_EQ(run.transcript[1],
+              "message \"Uninstallation\" question YESNO \"The shared file "
+              "\\x84C:\\\\WINDOWS\\\\SYSTEM\\\\SHARED.DLL\\x94 is no longer used by any "
+              "registered application.\\r\\nOther programs may still need it.\\r\\n\\r\\n"
+              "Do you want to remove it?\"")
+        << c.name;
+    const Snapshot after = SnapshotAfterUninstall(setup);
+    EXPECT_EQ(after.files.contains("drive_c/WINDOWS/SYSTEM/shared.dll"), c.fileStays) << c.name;
+    const bool countStays = after.registry.find("shared.dll\"=dword:00000000") != std::string::npos;
+    EXPECT_EQ(countStays, c.fileStays) << c.name << after.registry;
+  }
+}
+
+// A log cut short (or damaged) names less: only that goes, the rest stays.
+TEST(UninstRoundTrip, ATruncatedLogRemovesOnlyWhatItNames) {
+  SetupHarness setup;
+  AddDemoMedium(setup, DemoScript());
+  Install(setup);
+  const std::filesystem::path logFile = setup.machine().HostPath("C:\\DEMO\\setup.uni");
+  const std::string log = ReadHostFile(logFile);
+  // Cut inside the third copy line, after a line of garbage.
+  const std::size_t cut = log.find("COPYTOBASE=deep.dat,data\\sub\\de");
+  ASSERT_NE(cut, std::string::npos);
+  WriteHostFile(logFile,
+                log.substr(0, cut) + "\x01\xff garbage=,,\r\n" +
+                    log.substr(cut, std::string("COPYTOBASE=deep.dat,data\\sub\\de").size()));
+
+  const UninstallRun run = RunUninstaller(setup, "reply YES\nreply OK\n");
+  EXPECT_EQ(run.code, uninst::kUninstallDone) << Joined(run.transcript);
+  const Snapshot after = SnapshotAfterUninstall(setup);
+  EXPECT_FALSE(after.files.contains("drive_c/DEMO/demo.exe"));
+  EXPECT_FALSE(after.files.contains("drive_c/DEMO/help/demo.hlp"));
+  EXPECT_FALSE(after.files.contains("drive_c/DEMO/demo.lng"));
+  EXPECT_TRUE(after.files.contains("drive_c/DEMO/data/sub/deep.dat"));
+  EXPECT_TRUE(after.files.contains("drive_c/WINDOWS/demo.ini"));
+  EXPECT_NE(after.registry.find("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Demo\\Settings]"),
+            std::string::npos);
+  // The uninstall entry and the log go all the same: the log has been used.
+  EXPECT_FALSE(after.files.contains("drive_c/DEMO/setup.uni"));
+  EXPECT_EQ(after.registry.find("UnInstall\\Demo]"), std::string::npos) << after.registry;
+}
+
+TEST(UninstRoundTrip, AnsweringNoChangesNothing) {
+  SetupHarness setup;
+  AddDemoMedium(setup, DemoScript());
+  Install(setup);
+  const Snapshot installed = TakeSnapshot(setup.machine());
+
+  const UninstallRun run = RunUninstaller(setup, "reply NO\n");
+  EXPECT_EQ(run.code, uninst::kUninstallDeclined);
+  EXPECT_EQ(run.transcript,
+            (std::vector<std::string>{
+                "message \"Uninstallation\" question YESNO \"Do you really want to remove "
+                "\\x84Demo\\x94 and all of its components from your computer?\"",
+                "uninstall-result 1"}));
+  const Snapshot after = SnapshotAfterUninstall(setup);
+  EXPECT_EQ(after.files, installed.files);
+  EXPECT_EQ(after.registry, installed.registry);
+}
+
+}  // namespace
