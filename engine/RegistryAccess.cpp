@@ -4,6 +4,25 @@
 
 namespace engine {
 
+platform::HKey RootKeyNamed(const std::string& name) {
+  struct RootRow {
+    const char* name;
+    platform::HKey key;
+  };
+  static constexpr RootRow kRoots[] = {
+      {"HKEY_CLASSES_ROOT", platform::kHkeyClassesRoot},
+      {"HKEY_CURRENT_USER", platform::kHkeyCurrentUser},
+      {"HKEY_LOCAL_MACHINE", platform::kHkeyLocalMachine},
+      {"HKEY_USERS", platform::kHkeyUsers},
+      {"HKEY_CURRENT_CONFIG", platform::kHkeyCurrentConfig},
+      {"HKEY_DYN_DATA", platform::kHkeyDynData},
+  };
+  for (const RootRow& row : kRoots) {
+    if (name == row.name) return row.key;
+  }
+  return platform::kHkeyCurrentUser;
+}
+
 RegistryAccess::~RegistryAccess() {
   CloseKey();
 }

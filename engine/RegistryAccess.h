@@ -16,6 +16,10 @@ class RegistryError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The predefined root a KEYROOT text names, compared exactly (case included);
+// HKEY_CURRENT_USER when none matches.
+platform::HKey RootKeyNamed(const std::string& name);
+
 // Opens keys below a predefined root, one current key at a time, and reads and writes its
 // values. Writes and reads throw RegistryError on failure; opening reports it as false.
 class RegistryAccess {

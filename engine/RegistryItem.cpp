@@ -105,22 +105,7 @@ bool WriteRegistryItem(TMainForm& main, const RegistryItemFields& item) {
 }  // namespace
 
 platform::HKey TMainForm::RootKeyFromName(const std::string& name) {
-  struct RootRow {
-    const char* name;
-    platform::HKey key;
-  };
-  static constexpr RootRow kRoots[] = {
-      {"HKEY_CLASSES_ROOT", platform::kHkeyClassesRoot},
-      {"HKEY_CURRENT_USER", platform::kHkeyCurrentUser},
-      {"HKEY_LOCAL_MACHINE", platform::kHkeyLocalMachine},
-      {"HKEY_USERS", platform::kHkeyUsers},
-      {"HKEY_CURRENT_CONFIG", platform::kHkeyCurrentConfig},
-      {"HKEY_DYN_DATA", platform::kHkeyDynData},
-  };
-  for (const RootRow& row : kRoots) {
-    if (name == row.name) return row.key;
-  }
-  return platform::kHkeyCurrentUser;
+  return engine::RootKeyNamed(name);
 }
 
 bool TMainForm::ProcessRegistryItem(const std::vector<std::string>& lines, std::size_t& index) {
