@@ -31,6 +31,25 @@ void FocusForUser(Control& control) {
   if (windowed && windowed->TabStop() && windowed->CanFocus()) windowed->SetFocus();
 }
 
+// Every control inside `parent`, depth first in creation order.
+void CollectControls(const WinControl& parent, std::vector<Control*>& out) {
+  for (Control* child : parent.Controls()) {
+    out.push_back(child);
+    if (auto* container = dynamic_cast<WinControl*>(child)) CollectControls(*container, out);
+  }
+}
+
+bool Pressable(const Control* control) {
+  return control && dynamic_cast<const Button*>(control) && control->Actionable();
+}
+
+// The generic answer to a message box: one that goes on without asking the same again.
+int DefaultReply(unsigned flags) {
+  for (int answer : {kIdOk, kIdYes, kIdIgnore, kIdCancel})
+    if (HasButton(flags, answer)) return answer;
+  return CancelAnswer(flags);
+}
+
 }  // namespace
 
 ScriptStopped::ScriptStopped(int code, const std::string& message,
@@ -169,6 +188,50 @@ bool HeadlessToolkit::TryAction(const std::vector<Form*>& targets) {
   return true;
 }
 
+Action HeadlessToolkit::DefaultAction(Form& form, Control** control) const {
+  std::vector<Control*> controls;
+  CollectControls(form, controls);
+  Action action;
+  action.verb = Verb::Click;
+  for (Control* candidate : controls) {
+    auto* edit = dynamic_cast<Edit*>(candidate);
+    if (edit && !edit->ReadOnly() && edit->Text().empty() && edit->Actionable()) {
+      action.verb = Verb::Type;
+      action.name = edit->Name();
+      action.text = defaults_.fill;
+      *control = edit;
+      return action;
+    }
+  }
+  Control* press = nullptr;
+  for (const std::string& name : defaults_.preferred) {
+    if (Control* found = form.FindControl(name); Pressable(found)) {
+      press = found;
+      break;
+    }
+  }
+  if (!press && Pressable(form.DefaultButton())) press = form.DefaultButton();
+  if (!press)
+    for (Control* candidate : controls)
+      if (Pressable(candidate) && candidate != form.CancelButton()) press = candidate;
+  if (!press && Pressable(form.CancelButton())) press = form.CancelButton();
+  if (!press) {
+    action.verb = Verb::Close;
+    return action;
+  }
+  action.name = press->Name();
+  *control = press;
+  return action;
+}
+
+bool HeadlessToolkit::TakeDefault(const Action& action) {
+  if (defaultsUsed_ >= defaults_.limit) return false;
+  ++defaultsUsed_;
+  lastActionTime_ = now_;
+  transcript_.push_back("default " + DescribeAction(action));
+  return true;
+}
+
 bool HeadlessToolkit::FireTimer(std::uint32_t limit) {
   auto earliest = timers_.end();
   for (auto it = timers_.begin(); it != timers_.end(); ++it) {
@@ -204,6 +267,15 @@ void HeadlessToolkit::HandleMessage() {
   std::vector<Form*> targets = IdleTargets();
   if (TryAction(targets)) return;
   if (FireTimer(lastActionTime_ + idleLimit_)) return;
+  if (!targets.empty()) {
+    Form& form = *targets.front();
+    Control* control = nullptr;
+    const Action action = DefaultAction(form, &control);
+    if (TakeDefault(action)) {
+      Apply(action, form, control);
+      return;
+    }
+  }
   if (nextAction_ < actions_.size()) {
     const Action& action = actions_[nextAction_];
     Form* form = nullptr;
@@ -219,14 +291,23 @@ int HeadlessToolkit::MessageBox(const std::string& text, const std::string& capt
   std::string box = Quote(caption) + " " + std::string(IconName(flags)) + " " +
                     std::string(ButtonsName(flags)) + " " + Quote(text);
   transcript_.push_back("message " + box);
+  // Where the run would stop, the generic user answers if it may.
+  auto defaultOr = [&](int code, const std::string& message) {
+    Action reply;
+    reply.verb = Verb::Reply;
+    reply.answer = DefaultReply(flags);
+    if (!TakeDefault(reply)) Stop(code, message);
+    return reply.answer;
+  };
   if (nextAction_ >= actions_.size())
-    Stop(3, "the answers ran out while the message box " + box + " was showing");
+    return defaultOr(3, "the answers ran out while the message box " + box + " was showing");
   const Action& action = actions_[nextAction_];
   std::string prefix = "answers line " + std::to_string(action.line) + ": " +
                        DescribeAction(action) + " does not fit: ";
-  if (action.verb != Verb::Reply) Stop(2, prefix + "the message box " + box + " is showing");
+  if (action.verb != Verb::Reply)
+    return defaultOr(2, prefix + "the message box " + box + " is showing");
   if (!HasButton(flags, action.answer))
-    Stop(2, prefix + "the message box " + box + " has no such button");
+    return defaultOr(2, prefix + "the message box " + box + " has no such button");
   ++nextAction_;
   lastActionTime_ = now_;
   return action.answer;

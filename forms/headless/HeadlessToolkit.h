@@ -9,9 +9,19 @@
 // timers already due and applies the next action only when it fits a visible modeless form
 // while no visible modal form is open (a click on a progress window's Cancel button).
 //
+// Default answers (off unless set): where the run would stop because no action fits or
+// none remain, a generic user answers instead, up to a limit, so that any run ends. A
+// message box gets the first of OK, Yes, Ignore and Cancel it has (never Retry, which may
+// ask the same again for ever). On the open form the generic user first types the fill
+// text into the first empty edit it can reach, otherwise presses the first preferred
+// button that is actionable, else the default button, else the last button that is not
+// the cancel button, else the cancel button, else closes the form. Past the limit the run
+// stops with code 3 as before.
+//
 // Transcript lines written here:
 //   message "CAPTION" ICON BUTTONS "TEXT"
 //   modal CLASSNAME "caption"
+//   default ACTION     (a generic answer, as an answers-file line)
 // and whatever the program adds through AddLine.
 #pragma once
 
@@ -46,6 +56,13 @@ class ScriptStopped : public std::runtime_error {
   std::vector<std::string> transcript_;
 };
 
+// How the generic user answers (see above).
+struct DefaultAnswers {
+  std::size_t limit = 0;               // most generic answers in one run (0: none)
+  std::string fill = "User";           // typed into an empty edit
+  std::vector<std::string> preferred;  // control names pressed before any other button
+};
+
 class HeadlessToolkit : public Toolkit {
  public:
   explicit HeadlessToolkit(std::vector<Action> actions = {});
@@ -64,6 +81,10 @@ class HeadlessToolkit : public Toolkit {
   // The most virtual time that may pass with only timers firing before the run stops as
   // if no timer ran (code 2 or 3); 10 minutes by default.
   void SetIdleLimit(std::uint32_t milliseconds) { idleLimit_ = milliseconds; }
+  // Lets a generic user answer what the actions do not (limit 0 turns it off).
+  void SetDefaultAnswers(DefaultAnswers answers) { defaults_ = std::move(answers); }
+  // Generic answers given so far.
+  std::size_t DefaultAnswersUsed() const { return defaultsUsed_; }
   // The cursor last set.
   ScreenCursor Cursor() const { return cursor_; }
 
@@ -98,6 +119,10 @@ class HeadlessToolkit : public Toolkit {
   // Fires the earliest timer due at or before `limit`; true when one fired.
   bool FireTimer(std::uint32_t limit);
   std::vector<Form*> IdleTargets() const;
+  // The generic user's action on `form` (with the control it acts on, if any).
+  Action DefaultAction(Form& form, Control** control) const;
+  // True when a generic answer may still be given; counts it and writes its line.
+  bool TakeDefault(const Action& action);
   std::string DescribeOpen() const;
   [[noreturn]] void Stop(int code, const std::string& message);
 
@@ -113,6 +138,8 @@ class HeadlessToolkit : public Toolkit {
   int screenWidth_ = 1024;
   int screenHeight_ = 768;
   ScreenCursor cursor_{};
+  DefaultAnswers defaults_;
+  std::size_t defaultsUsed_ = 0;
   std::atomic<bool> woken_ = false;
 };
 
