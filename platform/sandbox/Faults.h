@@ -19,6 +19,10 @@ struct Faults {
   // Full paths of files held open by another program: opening them for writing, creating,
   // or deleting them fails with kErrorSharingViolation.
   std::set<std::string> filesInUse;
+  // Full paths of files that another program removes (a medium taken out, a network share
+  // gone) after the given number of further opens: the file is there when it is looked
+  // for, but the open after those fails as for a missing file. 0: the next open fails.
+  std::map<std::string, int> filesVanishAfterOpens;
   // Every registry write (create key, set value, delete) is refused with kErrorAccessDenied.
   bool registryWritesRefused = false;
   // Key paths ("HKEY_LOCAL_MACHINE\SOFTWARE\X", upper-cased) below which writes are refused.

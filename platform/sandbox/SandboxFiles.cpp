@@ -76,6 +76,16 @@ bool SandboxFiles::DriveIsReadOnly(char drive) const {
   return paths_.DriveType(drive) == platform::kDriveCdrom;
 }
 
+void SandboxFiles::Vanish(const ResolvedPath& path) {
+  std::map<std::string, int>& vanishing = state_->faults.filesVanishAfterOpens;
+  const auto it = vanishing.find(UpperKey(path.windowsPath));
+  if (it == vanishing.end()) return;
+  if (it->second-- > 0) return;
+  vanishing.erase(it);
+  std::error_code ignored;
+  fs::remove(path.hostPath, ignored);
+}
+
 bool SandboxFiles::IsInUse(const ResolvedPath& path) const {
   return state_->faults.filesInUse.contains(UpperKey(path.windowsPath));
 }
@@ -96,6 +106,7 @@ std::unique_ptr<platform::File> SandboxFiles::Open(const std::string& path, std:
   const std::optional<ResolvedPath> resolved = Resolve(path);
   if (!resolved) return nullptr;
   const fs::path& host = resolved->hostPath;
+  Vanish(*resolved);
   const fs::file_status status = StatusOf(host);
   const bool exists = fs::exists(status);
   const bool wantsWrite = (access & platform::kGenericWrite) != 0;

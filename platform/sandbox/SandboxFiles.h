@@ -5,7 +5,8 @@
 // directory bit are kept in memory (a file reads as archive, a directory as exactly
 // directory, until marked otherwise); last-write times are the host's modification times.
 // A CD-ROM drive is read-only. Injected faults: files held in use by another program (as
-// if it had them open for reading, sharing only reading) and drives that fill up.
+// if it had them open for reading, sharing only reading), drives that fill up, and files
+// that vanish between being looked for and being opened.
 #pragma once
 
 #include <filesystem>
@@ -61,6 +62,8 @@ class SandboxFiles : public platform::Files {
   platform::FindData FindDataOf(const std::filesystem::path& host, std::string name) const;
   bool DriveIsReadOnly(char drive) const;
   bool IsInUse(const ResolvedPath& path) const;
+  // Removes the file when the filesVanishAfterOpens fault says this open is its last.
+  void Vanish(const ResolvedPath& path);
 
   PathResolver& paths_;
   std::shared_ptr<FilesState> state_;
