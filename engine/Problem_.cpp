@@ -1,6 +1,6 @@
 #include "engine/Problem_.h"
 
-#include <stdexcept>
+#include "wizard/FldrFrm.h"
 
 namespace {
 
@@ -64,17 +64,17 @@ void TNotFileForm::BCancelClick() {
 }
 
 void TNotFileForm::browbutClick() {
-  platform::Files& files = context_.platform.files;
-  const std::string start = PathEdit.Text();
-  // The browse dialog opens the starting directory in its directory list, which makes it
-  // the current directory; one that does not exist (a CD-ROM not inserted) fails with the
-  // system's text and the browse dialog is not shown.
-  if (!start.empty() && !files.SetCurrentDirectory(start)) {
-    App()->ShowException(std::runtime_error(context_.platform.system.ErrorText(files.LastError())));
+  // Display-only mode: the user may only pick a directory that exists, and OK takes it
+  // without a question. The browse dialog opens PathEdit's directory in its directory list;
+  // one that does not exist (a CD-ROM not inserted) fails with the system's text, the
+  // dialog is not shown and PathEdit stays as it is.
+  std::string chosen;
+  try {
+    chosen = BrowseForDirectory(context_, PathEdit.Text(), TFolderForm::kDisplayOnly);
+  } catch (const forms::DirectoryError& error) {
+    App()->ShowException(error);
     return;
   }
-  // BROWSE CALL SITE: the directory browse dialog (wizard/FldrFrm) in its display-only
-  // mode: BrowseForDirectory(context_, start, TFolderForm::kDisplayOnly) with the callers'
-  // texts; a non-empty answer becomes PathEdit's text, and an error opening `start` goes to
-  // App()->ShowException. Until that dialog lands, Browse only checks the start.
+  // The browse dialog's Cancel empties its path line: PathEdit then keeps its text.
+  if (!chosen.empty()) PathEdit.SetText(chosen);
 }

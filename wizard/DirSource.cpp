@@ -88,8 +88,10 @@ bool DirectoryExists(platform::Files& files, const std::string& path) {
 bool ForceDirectories(platform::Files& files, const std::string& path) {
   if (path.empty()) throw std::runtime_error("Unable to create directory");
   const std::string directory = WithoutSlash(path);
-  // A drive root ("C:") or a name without parent is taken as it is.
-  if (directory.size() < 3 || DirectoryExists(files, directory)) return true;
+  // A drive root ("C:", "C:\", "\") cannot be created: it is there or it is not.
+  if (directory.empty() || (directory.size() == 2 && directory[1] == ':'))
+    return DirectoryExists(files, directory.empty() ? path : directory + "\\");
+  if (DirectoryExists(files, directory)) return true;
   const std::size_t slash = directory.rfind('\\');
   if (slash != std::string::npos && slash > 0) {
     const std::string parent = directory.substr(0, slash);

@@ -179,22 +179,75 @@ TEST(InstallFile, ShowsTheShortenedSourceInTheProgressWindow) {
 
 namespace {
 
-TEST(NotFileForm, BrowseChecksTheStartAndClosingRestoresTheCurrentDirectory) {
-  CopyHarness h(
-      "type PathEdit D:\\SUB\nclick browbut\ntype PathEdit D:\\NOPE\nclick browbut\nreply OK\n"
-      "click cancbut\n");
-  h.PutFile("D:\\SUB\\OTHER.TXT", "x");
+TEST(NotFileForm, BrowseOfAMissingDirectoryShowsTheErrorAndKeepsThePath) {
+  CopyHarness h("type PathEdit D:\\NOPE\nclick browbut\nreply OK\nclick cancbut\n");
   platform::Files& files = h.platform().files;
   ASSERT_TRUE(files.SetCurrentDirectory("C:\\WINDOWS"));
   EXPECT_FALSE(h.main().InstallFile("D:\\GONE.TXT", "C:\\APP\\GONE.TXT", false, "BASE"));
   const std::vector<std::string> boxes = LinesStarting(h.transcript(), "message ");
   ASSERT_EQ(boxes.size(), 1u) << Joined(h.transcript());
   EXPECT_NE(boxes[0].find(" error OK "), std::string::npos) << boxes[0];
+  EXPECT_TRUE(LinesStarting(h.transcript(), "modal TFolderForm").empty()) << Joined(h.transcript());
   EXPECT_EQ(h.notFile().PathEdit.Text(), "D:\\NOPE");
   EXPECT_FALSE(h.notFile().Accepted);
   EXPECT_EQ(files.GetCurrentDirectory(), "C:\\WINDOWS");
   EXPECT_EQ(h.notFile().Caption(), "Installation");
   EXPECT_TRUE(h.notFile().StayOnTop());
+}
+
+// Browse opens the browse dialog in its display-only mode at PathEdit's directory: the path
+// follows the lists, OK takes it unchecked, Cancel and the title-bar button differ.
+TEST(NotFileForm, BrowsePicksTheDirectoryInTheListsOnly) {
+  struct Case {
+    const char* name;
+    const char* browse;  // the actions inside the browse dialog
+    const char* pathEdit;
+    bool copied;
+  };
+  const Case cases[] = {
+      {"subdirectory opened, OK", "pick CHFDLB 2\ndblclick CHFDLB\nclick okbut\n", "D:\\SUB\\DISK2",
+       true},
+      {"Cancel keeps the path", "pick CHFDLB 2\ndblclick CHFDLB\nclick cancelbut\n", "D:\\SUB",
+       false},
+      {"Esc keeps the path", "pick CHFDLB 2\ndblclick CHFDLB\nkey esc\n", "D:\\SUB", false},
+      {"title-bar close takes the lists' directory", "pick CHFDLB 2\ndblclick CHFDLB\nclose\n",
+       "D:\\SUB\\DISK2", true},
+      {"the root, opened from the chain of parents",
+       "pick CHFDLB 0\ndblclick CHFDLB\nclick okbut\n", "D:\\", false},
+  };
+  for (const Case& c : cases) {
+    CopyHarness h(std::string("type PathEdit D:\\SUB\nclick browbut\n") + c.browse +
+                  (c.copied ? "click okbut\n" : "click cancbut\n"));
+    h.PutFile("D:\\SUB\\DISK2\\README.TXT", "found");
+    platform::Files& files = h.platform().files;
+    ASSERT_TRUE(files.SetCurrentDirectory("C:\\WINDOWS"));
+    EXPECT_EQ(h.main().InstallFile("D:\\README.TXT", "C:\\APP\\README.TXT", false, "BASE"),
+              c.copied)
+        << c.name << "\n"
+        << Joined(h.transcript());
+    EXPECT_EQ(LinesStarting(h.transcript(), "modal TFolderForm \"Select directory\"").size(), 1u)
+        << c.name;
+    EXPECT_EQ(h.notFile().PathEdit.Text(), c.pathEdit) << c.name;
+    EXPECT_EQ(h.ReadFile("C:\\APP\\README.TXT").has_value(), c.copied) << c.name;
+    // Browsing moved the current directory; closing the missing-file dialog moves it back.
+    EXPECT_EQ(files.GetCurrentDirectory(), "C:\\WINDOWS") << c.name;
+    EXPECT_EQ(h.RemainingAnswers(), 0u) << c.name;
+  }
+}
+
+// The path line is covered in display-only mode: typing is refused, OK asks nothing even
+// for a path that is not there any more.
+TEST(NotFileForm, BrowseDialogCannotBeTypedIn) {
+  CopyHarness h("type PathEdit D:\\SUB\nclick browbut\ntype CHFEdit1 D:\\ELSEWHERE\n");
+  h.PutFile("D:\\SUB\\X.TXT", "x");
+  try {
+    h.main().InstallFile("D:\\README.TXT", "C:\\APP\\README.TXT", false, "BASE");
+    ADD_FAILURE() << "typing into the covered path line was accepted";
+  } catch (const forms::headless::ScriptStopped& stopped) {
+    EXPECT_EQ(stopped.Code(), 2);
+    EXPECT_NE(std::string(stopped.what()).find("hidden or disabled"), std::string::npos)
+        << stopped.what();
+  }
 }
 
 }  // namespace
