@@ -1,5 +1,7 @@
 #include "platform/sandbox/Paths.h"
 
+#include <sys/stat.h>
+
 #include <stdexcept>
 #include <vector>
 
@@ -48,20 +50,9 @@ std::vector<std::string> SplitComponents(std::string_view text) {
   return parts;
 }
 
-// The name of an entry of `dir` that equals `name` without regard to case; the first in
-// byte order when several do. Nothing when there is none or `dir` cannot be listed.
-std::optional<std::string> FindEntryIgnoringCase(const fs::path& dir, const std::string& name) {
-  std::error_code ec;
-  fs::directory_iterator it(dir, ec);
-  if (ec) return std::nullopt;
-  std::optional<std::string> best;
-  for (const fs::directory_entry& entry : it) {
-    std::string entryName = entry.path().filename().string();
-    if (!script::EqualsUpper(entryName, name)) continue;
-    if (!best || entryName < *best) best = std::move(entryName);
-  }
-  return best;
-}
+// Directories whose listings are kept at most; more are forgotten all at once (an
+// installation writes to a handful of directories).
+constexpr std::size_t kMaxListings = 64;
 
 Resolution Refuse(std::uint32_t error) {
   return Resolution{std::nullopt, error};
@@ -85,6 +76,55 @@ void PathResolver::Mount(char letter, fs::path hostDir, std::uint32_t driveType)
     throw std::invalid_argument("a drive other than C: must be a letter A to Z");
   }
   drives_[upper] = Drive{std::move(hostDir), driveType};
+}
+
+std::optional<std::string> PathResolver::FindEntryIgnoringCase(const fs::path& dir,
+                                                               const std::string& name) const {
+  struct stat info {};
+  if (::lstat(dir.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return std::nullopt;
+  const Stamp stamp{static_cast<std::uint64_t>(info.st_ino), info.st_mtim.tv_sec,
+                    info.st_mtim.tv_nsec};
+  auto it = listings_.find(dir.string());
+  if (it == listings_.end() || !(it->second.stamp == stamp)) {
+    // Read with the time taken before: a change while reading moves it, and the next
+    // look reads again.
+    Listing listing{stamp, {}};
+    std::error_code ec;
+    fs::directory_iterator entries(dir, ec);
+    if (ec) return std::nullopt;
+    for (const fs::directory_entry& entry : entries) {
+      std::string entryName = entry.path().filename().string();
+      listing.names.emplace(script::UpperAscii(entryName), std::move(entryName));
+    }
+    if (listings_.size() >= kMaxListings) listings_.clear();
+    it = listings_.insert_or_assign(dir.string(), std::move(listing)).first;
+  }
+  const std::string upper = script::UpperAscii(name);
+  const auto found = it->second.names.lower_bound({upper, std::string()});
+  if (found == it->second.names.end() || found->first != upper) return std::nullopt;
+  return found->second;
+}
+
+void PathResolver::NoteCreated(const fs::path& host) {
+  const auto it = listings_.find(host.parent_path().string());
+  if (it == listings_.end()) return;
+  // The listing was found current when the new name was resolved just before; only the
+  // entry made since is missing, and the directory's new time goes with it.
+  struct stat info {};
+  if (::lstat(host.parent_path().c_str(), &info) != 0) {
+    listings_.erase(it);
+    return;
+  }
+  std::string name = host.filename().string();
+  it->second.names.emplace(script::UpperAscii(name), std::move(name));
+  it->second.stamp =
+      Stamp{static_cast<std::uint64_t>(info.st_ino), info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
+}
+
+void PathResolver::NoteRemoved(const fs::path& host) {
+  // A removal resolves its name without looking at the listing, which may have gone stale
+  // meanwhile: it is read again when next needed.
+  listings_.erase(host.parent_path().string());
 }
 
 Resolution PathResolver::Resolve(std::string_view windowsPath) const {

@@ -6,12 +6,19 @@
 // match first), a name that does not exist yet is kept as written. Nothing outside the
 // drive folders can be reached: UNC names, `..` above a drive root and any component that
 // is a symbolic link are refused.
+//
+// Finding a name whose case differs from the host entry's means reading the directory, so
+// the names of directories already read are kept, each with the modification time the
+// directory had when it was read: a directory whose time has moved since (an entry made or
+// removed by anyone) is read again. The file service tells of the entries it makes and
+// removes itself, so a directory filling with new files is not read once per file.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -62,13 +69,36 @@ class PathResolver {
   // GetLogicalDrives: one bit per mapped drive, bit 0 for A:.
   std::uint32_t DriveMask() const;
 
+  // The file service made the entry `host` (a file or a directory) / removed it.
+  void NoteCreated(const std::filesystem::path& host);
+  void NoteRemoved(const std::filesystem::path& host);
+
  private:
+  // The names of one host directory, ordered by their upper-case form and then by bytes,
+  // and the directory's identity and modification time when they were read.
+  struct Stamp {
+    std::uint64_t inode = 0;
+    std::int64_t seconds = 0;
+    std::int64_t nanoseconds = 0;
+    bool operator==(const Stamp&) const = default;
+  };
+  struct Listing {
+    Stamp stamp;
+    std::set<std::pair<std::string, std::string>> names;
+  };
+  // The name of an entry of `dir` that equals `name` without regard to case; the first in
+  // byte order when several do. Nothing when there is none or `dir` cannot be listed.
+  std::optional<std::string> FindEntryIgnoringCase(const std::filesystem::path& dir,
+                                                   const std::string& name) const;
+
   struct Drive {
     std::filesystem::path hostDir;
     std::uint32_t type = 0;
   };
   std::map<char, Drive> drives_;
   std::string currentDirectory_ = "C:\\";
+  // Listings by host directory; read again when stale, forgotten all at once when many.
+  mutable std::map<std::string, Listing> listings_;
 };
 
 }  // namespace sandbox

@@ -162,6 +162,7 @@ std::unique_ptr<platform::File> SandboxFiles::Open(const std::string& path, std:
   if (fd.Get() < 0) {
     return FailOpen(errno == ENOSPC ? platform::kErrorDiskFull : platform::kErrorAccessDenied);
   }
+  if (!exists) paths_.NoteCreated(host);
 
   const std::uint32_t given = attributes & (kSettableAttributes & ~platform::kFileAttributeArchive);
   if (!exists || truncates) {
@@ -215,6 +216,7 @@ bool SandboxFiles::CreateDirectory(const std::string& path) {
     return Fail(ec == std::errc::no_space_on_device ? platform::kErrorDiskFull
                                                     : platform::kErrorAccessDenied);
   }
+  paths_.NoteCreated(host);
   return true;
 }
 
@@ -237,6 +239,7 @@ bool SandboxFiles::RemoveDirectory(const std::string& path) {
   std::error_code ec;
   if (!fs::is_empty(host, ec)) return Fail(platform::kErrorDirNotEmpty);
   if (!fs::remove(host, ec)) return Fail(platform::kErrorAccessDenied);
+  paths_.NoteRemoved(host);
   state_->markedAttributes.erase(Key(host));
   return true;
 }
@@ -261,6 +264,7 @@ bool SandboxFiles::DeleteFile(const std::string& path) {
   }
   std::error_code ec;
   if (!fs::remove(host, ec)) return Fail(platform::kErrorAccessDenied);
+  paths_.NoteRemoved(host);
   state_->markedAttributes.erase(key);
   return true;
 }
