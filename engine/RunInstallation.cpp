@@ -155,7 +155,8 @@ std::int32_t TMainForm::RunInstallation() {
       const std::string dest = engine::DirWithSlash(destDir) + LangDestFile;
       progress.DestLab.SetCaption(ShortenPath(dest, 30));
       app.ProcessMessages();
-      if (!InstallFile(SetupDir + LangSourceFile, dest, false, "BASE"))
+      // "&End" may have been chosen during that message processing: still no file then.
+      if (!app.Terminated() && !InstallFile(SetupDir + LangSourceFile, dest, false, "BASE"))
         result = kResultLanguageFailed;
       app.ProcessMessages();
     }
