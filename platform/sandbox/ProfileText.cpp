@@ -80,7 +80,11 @@ class Profile {
   }
   std::size_t ContentEnd(std::size_t index) const { return lines_[index].contentEnd; }
   std::size_t End(std::size_t index) const { return lines_[index].end; }
-  bool HasLineEnd(std::size_t index) const { return lines_[index].end > lines_[index].contentEnd; }
+  // Only LF ends a line: a last line cut off after its CR has no end yet, and a new line
+  // written straight after it would run on from it.
+  bool HasLineEnd(std::size_t index) const {
+    return lines_[index].end > lines_[index].begin && text_[lines_[index].end - 1] == '\n';
+  }
 
  private:
   std::string_view text_;

@@ -32,6 +32,8 @@ TEST(SandboxProfiles, WritesLikeWritePrivateProfileString) {
        "[A]\r\na=1\r\n\r\n[B]\r\nb=1\r\n; note\r\nnew=2\r\n\r\n[C]\r\nc=1\r\n"},
       {"new key in an empty section at the end without line end", "[A]", "A", "k", "v",
        "[A]\r\nk=v\r\n"},
+      {"new key after a last line cut off after its CR", "[A]\r\nx=1\r", "A", "k", "v",
+       "[A]\r\nx=1\r\r\nk=v\r\n"},
       {"value replaced in place, other bytes kept", "; top\n[Sec]\n  Key = old ; x\nOther=1\n",
        "Sec", "Key", "new", "; top\n[Sec]\n  Key =new\nOther=1\n"},
       {"section and key matched in any case, trimmed", "[ sec ]\r\n KEY =1\r\n", "SEC", "key", "2",
