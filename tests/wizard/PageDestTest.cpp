@@ -7,7 +7,6 @@ namespace {
 
 using page_test::Geometry;
 using page_test::Joined;
-using page_test::kCancel;
 using page_test::kToDestination;
 using page_test::LinesStarting;
 using page_test::PageHarness;
