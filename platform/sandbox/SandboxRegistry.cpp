@@ -1,5 +1,6 @@
 #include "platform/sandbox/SandboxRegistry.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <system_error>
@@ -20,6 +21,16 @@ constexpr long kOk = Code(platform::kErrorSuccess);
 
 // Handles are multiples of four, as on Windows, so a stray small number is never valid.
 constexpr platform::HKey kHandleStep = 4;
+
+// Windows keeps a key tree at most 512 levels deep and refuses to create a key below that
+// with ERROR_BADKEY.
+constexpr std::size_t kMaxKeyDepth = 512;
+constexpr std::uint32_t kErrorBadKey = 1010;
+
+// How many levels below its root a key lies.
+std::size_t DepthOf(const RegKey& key) {
+  return static_cast<std::size_t>(std::count(key.path.begin(), key.path.end(), '\\'));
+}
 
 }  // namespace
 
@@ -135,6 +146,7 @@ long SandboxRegistry::CreateKey(platform::HKey parent, const std::string& subKey
   if (!key) return error;
   std::optional<std::vector<std::string>> parts = SplitKeyPath(subKey);
   if (!parts) return Code(platform::kErrorInvalidParameter);
+  if (DepthOf(*key) + parts->size() > kMaxKeyDepth) return Code(kErrorBadKey);
   // Check every level that would be made before making any, so a refusal changes nothing.
   std::shared_ptr<RegKey> existing = key;
   std::string path = key->path;

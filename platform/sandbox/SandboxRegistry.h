@@ -5,7 +5,8 @@
 // an unknown or closed handle fails with kErrorInvalidHandle, a call on a handle whose key
 // was deleted with kErrorKeyDeleted. Key paths follow SplitKeyPath: a leading backslash or
 // an empty component fails with kErrorInvalidParameter (Windows refuses such names too),
-// one trailing backslash is ignored. The predefined roots are separate trees; the aliases
+// one trailing backslash is ignored. As on Windows, no key is created more than 512
+// levels below its root (ERROR_BADKEY). The predefined roots are separate trees; the aliases
 // of Windows (HKEY_CLASSES_ROOT inside HKEY_LOCAL_MACHINE and so on) are not emulated.
 // Not synchronised: the installer touches the registry from its main thread only.
 #pragma once
