@@ -1,54 +1,23 @@
 // copy_bench: installs files through the real InstallFile path on a sandbox machine and
 // times `cp` on the same data in the same run, for (a) one large file and (b) many small
-// files. Prints both times, their ratio, and the peak memory after each part.
+// files in one directory (against `cp -r` of that directory). Each side runs `ROUNDS` times
+// in turns and the best run counts. Prints one ROW line per part (see BenchInstaller.h).
 //
-//   copy_bench [LARGE_MIB [SMALL_COUNT [SMALL_KIB]]]     defaults: 1024 10000 4
+//   copy_bench [LARGE_MIB [SMALL_COUNT [SMALL_KIB [ROUNDS]]]]   defaults: 1024 10000 4 3
+//   copy_bench --peak LARGE_MIB     installs one file and prints the peak memory as a ROW
 //
-// Targets: (a) within 1.25x of cp, (b) within 3x of cp; peak memory independent of the
-// file size (the copy moves 8192-byte blocks through one buffer).
+// Targets: (a) within 1.25x of cp, (b) within 3x of cp -r; the peak memory of an install
+// is independent of the file's size (the copy moves 8192-byte blocks through one buffer).
 #include <sys/resource.h>
-#include <unistd.h>
 
-#include <algorithm>
-#include <chrono>
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <functional>
-#include <string>
-#include <vector>
 
-#include "app/Setup_.h"
-#include "engine/Gaugep_.h"
-#include "engine/Problem_.h"
-#include "engine/ReplF_.h"
-#include "engine/infoThread.h"
-#include "forms/headless/HeadlessToolkit.h"
-#include "platform/sandbox/Machine.h"
-#include "wizard/BackNext.h"
-#include "wizard/ExitFrm_.h"
-#include "wizard/FldrFrm.h"
-#include "wizard/ShutF_.h"
+#include "bench/BenchInstaller.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// Times `work` after flushing what earlier parts left to be written, so neither side pays
-// for the other's write-back.
-double Seconds(const std::function<void()>& work) {
-  ::sync();
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-long PeakKiB() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss;
-}
 
 void WriteFilled(const fs::path& path, std::uint64_t size) {
   std::ofstream out(path, std::ios::binary);
@@ -61,79 +30,44 @@ void WriteFilled(const fs::path& path, std::uint64_t size) {
   }
 }
 
-int Shell(const std::string& command) {
-  return std::system(command.c_str());
+bool SameBytes(const fs::path& a, const fs::path& b) {
+  return bench::Shell("cmp -s " + bench::Quoted(a) + " " + bench::Quoted(b)) == 0;
 }
 
-std::string Quoted(const fs::path& path) {
-  return "'" + path.string() + "'";
-}
-
-// The program's forms on one sandbox machine whose medium is D:.
-struct Installer {
-  sandbox::Machine machine;
-  forms::headless::HeadlessToolkit toolkit;
-  forms::Application app{toolkit};
-  SetupContext context{app, machine.platform(), {}};
-
-  Installer(const fs::path& root, const fs::path& medium) : machine(Options(root)) {
-    machine.Mount('D', medium);
-    SetupForms& f = context.forms;
-    f.MainForm = &app.CreateForm<TMainForm>(context);
-    f.ProcessForm = &app.CreateForm<TProcessForm>(context);
-    f.NotFileForm = &app.CreateForm<TNotFileForm>(context);
-    f.ExitForm = &app.CreateForm<TExitForm>(context);
-    f.FolderForm = &app.CreateForm<TFolderForm>(context);
-    f.ReplForm = &app.CreateForm<TReplForm>(context);
-    f.ShutForm = &app.CreateForm<TShutForm>(context);
-    f.WizForm = &app.CreateForm<TWizForm>(context);
-    f.MainForm->SetupDir = "D:\\";
+int Peak(std::uint64_t largeMiB) {
+  const fs::path root = bench::ScratchRoot("copy-peak");
+  fs::create_directories(root / "medium");
+  WriteFilled(root / "medium" / "large.bin", largeMiB << 20);
+  bool ok = false;
+  {
+    bench::Installer installer(root / "machine", root / "medium");
+    ok = installer.Install({"large.bin"});
   }
-  static sandbox::MachineOptions Options(const fs::path& root) {
-    sandbox::MachineOptions options;
-    options.root = root;
-    options.moduleFileName = "D:\\SETUP.EXE";
-    return options;
-  }
-  // Installs each source of the medium into C:\BENCH under its own name, with the
-  // progress window shown and its thread running, as during a real run.
-  bool Install(const std::vector<std::string>& names) {
-    TMainForm& main = *context.forms.MainForm;
-    TProcessForm& progress = *context.forms.ProcessForm;
-    TInfoThread thread(app);
-    thread.SetProgressForm(&progress);
-    thread.Start();
-    progress.Show();
-    bool ok = true;
-    for (const std::string& name : names)
-      ok = main.InstallFile("D:\\" + name, "C:\\BENCH\\" + name, false, "BASE") && ok;
-    progress.Hide();
-    return ok;
-  }
-};
-
-void Report(const char* part, double ours, double cp, double target) {
-  std::printf("%s: InstallFile %.3f s, cp %.3f s, ratio %.2f (target %.2f) %s\n", part, ours, cp,
-              ours / cp, target, ours / cp <= target ? "ok" : "OVER");
+  fs::remove_all(root);
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  const double mib = static_cast<double>(usage.ru_maxrss) / 1024.0;
+  char measured[96];
+  std::snprintf(measured, sizeof measured, "%.1f MiB", mib);
+  bench::Row("peak memory, install of " + std::to_string(largeMiB) + " MiB (MiB)", measured, mib,
+             32.0);
+  return ok ? 0 : 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 2 && std::string(argv[1]) == "--peak")
+    return Peak(std::strtoull(argv[2], nullptr, 10));
   const std::uint64_t largeMiB = argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 1024;
   const int smallCount = argc > 2 ? std::atoi(argv[2]) : 10000;
   const std::uint64_t smallKiB = argc > 3 ? std::strtoull(argv[3], nullptr, 10) : 4;
+  const int rounds = argc > 4 ? std::max(1, std::atoi(argv[4])) : 3;
 
-  const fs::path root = fs::temp_directory_path() / ("copy-bench-" + std::to_string(::getpid()));
-  fs::remove_all(root);
+  const fs::path root = bench::ScratchRoot("copy-bench");
   const fs::path medium = root / "medium";
   fs::create_directories(medium / "many");
-  fs::create_directories(root / "cp" / "many");
-  std::printf("peak memory at start: %ld KiB\n", PeakKiB());
-
-  // (a) one large file.
   WriteFilled(medium / "large.bin", largeMiB << 20);
-  // (b) many small files in one directory.
   std::vector<std::string> smallNames;
   for (int i = 0; i < smallCount; ++i) {
     const std::string name = "f" + std::to_string(i) + ".dat";
@@ -142,43 +76,52 @@ int main(int argc, char** argv) {
   }
 
   int failures = 0;
+  char measured[128];
   {
-    Installer installer(root / "machine-a", medium);
-    const double cp = Seconds([&] {
-      Shell("cp " + Quoted(medium / "large.bin") + " " + Quoted(root / "cp" / "large.bin"));
-    });
-    // The same data moved in the same 8 KiB blocks by dd: what the block size alone costs.
-    const double dd = Seconds([&] {
-      Shell("dd if=" + Quoted(medium / "large.bin") + " of=" + Quoted(root / "cp" / "dd.bin") +
-            " bs=8k status=none");
-    });
-    bool ok = true;
-    const double ours = Seconds([&] { ok = installer.Install({"large.bin"}); });
-    if (!ok) ++failures;
-    std::printf("(a) dd with 8 KiB blocks: %.3f s, ratio to cp %.2f\n", dd, dd / cp);
-    char label[64];
-    std::snprintf(label, sizeof label, "(a) one file of %llu MiB",
-                  static_cast<unsigned long long>(largeMiB));
-    Report(label, ours, cp, 1.25);
-    std::printf("peak memory after (a): %ld KiB\n", PeakKiB());
+    bench::Installer installer(root / "machine-a", medium);
+    const fs::path ours = root / "machine-a" / "drive_c" / "BENCH";
+    const fs::path theirs = root / "cp" / "large.bin";
+    fs::create_directories(root / "cp");
+    const bench::Pair best = bench::BestOf(
+        rounds, [&] { failures += installer.Install({"large.bin"}) ? 0 : 1; },
+        [&] {
+          bench::Shell("cp " + bench::Quoted(medium / "large.bin") + " " + bench::Quoted(theirs));
+        },
+        [&] {
+          if (fs::exists(ours / "large.bin") &&
+              !SameBytes(ours / "large.bin", medium / "large.bin"))
+            ++failures;
+          fs::remove_all(ours);
+          fs::remove_all(theirs);
+        });
+    std::snprintf(measured, sizeof measured, "%.3f s vs %.3f s", best.ours, best.base);
+    bench::Row("copy of one " + std::to_string(largeMiB) + " MiB file vs cp", measured,
+               best.ours / best.base, 1.25);
   }
-  fs::remove_all(root / "cp");
   fs::remove_all(root / "machine-a");
-  fs::create_directories(root / "cp");
   {
-    Installer installer(root / "machine-b", medium);
-    const double cp = Seconds(
-        [&] { Shell("cp -r " + Quoted(medium / "many") + " " + Quoted(root / "cp" / "many")); });
-    bool ok = true;
-    const double ours = Seconds([&] { ok = installer.Install(smallNames); });
-    if (!ok) ++failures;
-    char label[64];
-    std::snprintf(label, sizeof label, "(b) %d files of %llu KiB", smallCount,
-                  static_cast<unsigned long long>(smallKiB));
-    Report(label, ours, cp, 3.0);
-    std::printf("peak memory after (b): %ld KiB\n", PeakKiB());
+    bench::Installer installer(root / "machine-b", medium);
+    const fs::path ours = root / "machine-b" / "drive_c" / "BENCH";
+    const fs::path theirs = root / "cp" / "many";
+    const bench::Pair best = bench::BestOf(
+        rounds, [&] { failures += installer.Install(smallNames) ? 0 : 1; },
+        [&] {
+          bench::Shell("cp -r " + bench::Quoted(medium / "many") + " " + bench::Quoted(theirs));
+        },
+        [&] {
+          if (fs::exists(ours / "many") &&
+              bench::Shell("diff -r -q " + bench::Quoted(ours / "many") + " " +
+                           bench::Quoted(medium / "many")) != 0)
+            ++failures;
+          fs::remove_all(ours);
+          fs::remove_all(theirs);
+        });
+    std::snprintf(measured, sizeof measured, "%.3f s vs %.3f s", best.ours, best.base);
+    bench::Row(
+        std::to_string(smallCount) + " files of " + std::to_string(smallKiB) + " KiB vs cp -r",
+        measured, best.ours / best.base, 3.0);
   }
   fs::remove_all(root);
-  if (failures > 0) std::printf("some installs failed\n");
+  if (failures > 0) std::fprintf(stderr, "copy_bench: %d installs failed or differ\n", failures);
   return failures > 0 ? 1 : 0;
 }

@@ -42,6 +42,11 @@ class Profile {
   bool IsBlank(std::size_t index) const { return script::TrimBlanks(Content(index)).empty(); }
   // The name of a section header line, or nullopt for any other line.
   std::optional<std::string> SectionName(std::size_t index) const {
+    // Most lines are entries: tell them apart before copying anything.
+    const std::string_view content = Content(index);
+    std::size_t first = 0;
+    while (first < content.size() && static_cast<unsigned char>(content[first]) <= ' ') ++first;
+    if (first == content.size() || content[first] != '[') return std::nullopt;
     std::string trimmed = script::TrimBlanks(Content(index));
     if (trimmed.empty() || trimmed.front() != '[') return std::nullopt;
     std::size_t close = trimmed.find(']');
@@ -66,7 +71,8 @@ class Profile {
   // The line index of `key` within the section at `header`, or nullopt.
   std::optional<std::size_t> FindKey(std::size_t header, std::string_view key) const {
     const std::string wanted = script::TrimBlanks(key);
-    for (std::size_t i = header + 1; i < SectionEnd(header); ++i) {
+    const std::size_t end = SectionEnd(header);
+    for (std::size_t i = header + 1; i < end; ++i) {
       if (IsBlank(i)) continue;
       std::string_view content = Content(i);
       if (script::EqualsUpper(script::TrimBlanks(content.substr(0, content.find('='))), wanted))
@@ -125,7 +131,8 @@ std::string SetProfileEntry(std::string_view text, std::string_view section, std
     return Splice(text, from, profile.ContentEnd(*found), insert);
   }
   std::size_t last = *header;
-  for (std::size_t i = *header + 1; i < profile.SectionEnd(*header); ++i)
+  const std::size_t end = profile.SectionEnd(*header);
+  for (std::size_t i = *header + 1; i < end; ++i)
     if (!profile.IsBlank(i)) last = i;
   if (!profile.HasLineEnd(last)) {
     return Splice(text, profile.End(last), profile.End(last), "\r\n" + EntryLine(key, value));

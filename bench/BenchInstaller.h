@@ -1,0 +1,125 @@
+// What the benchmarks share: the program's forms on one sandbox machine, timing, and the
+// one-line result format that bench/run gathers into its table.
+#pragma once
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/Setup_.h"
+#include "engine/Gaugep_.h"
+#include "engine/Problem_.h"
+#include "engine/ReplF_.h"
+#include "engine/infoThread.h"
+#include "forms/headless/HeadlessToolkit.h"
+#include "platform/sandbox/Machine.h"
+#include "wizard/BackNext.h"
+#include "wizard/ExitFrm_.h"
+#include "wizard/FldrFrm.h"
+#include "wizard/ShutF_.h"
+
+namespace bench {
+
+// Wall time of `work` after flushing what earlier parts left to be written, so neither
+// side pays for the other's write-back.
+inline double Seconds(const std::function<void()>& work) {
+  ::sync();
+  const auto start = std::chrono::steady_clock::now();
+  work();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The best of `rounds` runs of each side, taken in turns: the machine is shared, and the
+// fastest run is the one least disturbed. `between` runs untimed after every run.
+struct Pair {
+  double ours = 1e30;
+  double base = 1e30;
+};
+inline Pair BestOf(int rounds, const std::function<void()>& ours, const std::function<void()>& base,
+                   const std::function<void()>& between) {
+  Pair best;
+  for (int i = 0; i < rounds; ++i) {
+    best.base = std::min(best.base, Seconds(base));
+    between();
+    best.ours = std::min(best.ours, Seconds(ours));
+    between();
+  }
+  return best;
+}
+
+// One row of bench/run's table: "ROW<TAB>what<TAB>measured<TAB>value<TAB>target".
+// `value` must not exceed `target`.
+inline void Row(const std::string& what, const std::string& measured, double value, double target) {
+  std::printf("ROW\t%s\t%s\t%.2f\t%.2f\n", what.c_str(), measured.c_str(), value, target);
+  std::fflush(stdout);
+}
+
+// The program's forms on one sandbox machine whose medium is D:.
+struct Installer {
+  sandbox::Machine machine;
+  forms::headless::HeadlessToolkit toolkit;
+  forms::Application app{toolkit};
+  SetupContext context{app, machine.platform(), {}};
+
+  Installer(const std::filesystem::path& root, const std::filesystem::path& medium)
+      : machine(Options(root)) {
+    machine.Mount('D', medium);
+    SetupForms& f = context.forms;
+    f.MainForm = &app.CreateForm<TMainForm>(context);
+    f.ProcessForm = &app.CreateForm<TProcessForm>(context);
+    f.NotFileForm = &app.CreateForm<TNotFileForm>(context);
+    f.ExitForm = &app.CreateForm<TExitForm>(context);
+    f.FolderForm = &app.CreateForm<TFolderForm>(context);
+    f.ReplForm = &app.CreateForm<TReplForm>(context);
+    f.ShutForm = &app.CreateForm<TShutForm>(context);
+    f.WizForm = &app.CreateForm<TWizForm>(context);
+    f.MainForm->SetupDir = "D:\\";
+  }
+  static sandbox::MachineOptions Options(const std::filesystem::path& root) {
+    sandbox::MachineOptions options;
+    options.root = root;
+    options.moduleFileName = "D:\\SETUP.EXE";
+    return options;
+  }
+  TMainForm& Main() { return *context.forms.MainForm; }
+  // Installs each source of the medium into C:\BENCH under its own name, with the
+  // progress window shown and its thread running, as during a real run.
+  bool Install(const std::vector<std::string>& names, const std::string& suffix = "") {
+    TMainForm& main = Main();
+    TProcessForm& progress = *context.forms.ProcessForm;
+    TInfoThread thread(app);
+    thread.SetProgressForm(&progress);
+    thread.Start();
+    progress.Show();
+    bool ok = true;
+    for (const std::string& name : names)
+      ok = main.InstallFile("D:\\" + name, "C:\\BENCH\\" + name + suffix, false, "BASE") && ok;
+    progress.Hide();
+    return ok;
+  }
+};
+
+inline std::string Quoted(const std::filesystem::path& path) {
+  return "'" + path.string() + "'";
+}
+
+inline int Shell(const std::string& command) {
+  return std::system(command.c_str());
+}
+
+// A fresh scratch folder under the temporary directory, named after `what` and the process.
+inline std::filesystem::path ScratchRoot(const std::string& what) {
+  const std::filesystem::path root =
+      std::filesystem::temp_directory_path() / (what + "-" + std::to_string(::getpid()));
+  std::filesystem::remove_all(root);
+  std::filesystem::create_directories(root);
+  return root;
+}
+
+}  // namespace bench
