@@ -67,7 +67,8 @@ std::vector<platform::FindData> SandboxFiles::FailFind(std::uint32_t error) {
 }
 
 std::optional<ResolvedPath> SandboxFiles::Resolve(std::string_view path) {
-  Resolution resolution = paths_.Resolve(path);
+  // The ANSI file functions take a path up to its first NUL byte; so does the sandbox.
+  Resolution resolution = paths_.Resolve(path.substr(0, path.find('\0')));
   if (!resolution.path) Fail(resolution.error);
   return std::move(resolution.path);
 }
