@@ -3,6 +3,7 @@
 #include "forms/win32/WindowsUi.h"
 
 #include "forms/StdControls.h"
+#include "forms/win32/DirPainter.h"
 #include "forms/win32/FormPainter.h"
 #include "forms/win32/Win32Toolkit.h"
 
@@ -105,6 +106,27 @@ LRESULT Win32Toolkit::OnFormMessage(Form& form, HWND window, UINT message, WPARA
         }
       });
       return 0;
+    }
+    case WM_MEASUREITEM: {
+      // Only the directory and drive lists are drawn by the toolkit.
+      auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+      if (measure->CtlType != ODT_LISTBOX && measure->CtlType != ODT_COMBOBOX) break;
+      measure->itemHeight = kDirItemHeight;
+      return TRUE;
+    }
+    case WM_DRAWITEM: {
+      const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      Node* node = NodeOfWindow(item.hwndItem);
+      if (!node || !node->control) break;
+      if (const auto* list = dynamic_cast<const DirectoryListBox*>(node->control)) {
+        DrawDirectoryItem(item, *list);
+        return TRUE;
+      }
+      if (const auto* drives = dynamic_cast<const DriveComboBox*>(node->control)) {
+        DrawDriveItem(item, *drives);
+        return TRUE;
+      }
+      break;
     }
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:

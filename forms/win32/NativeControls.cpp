@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "forms/DirControls.h"
 #include "forms/ExtControls.h"
 #include "forms/StdControls.h"
 #include "forms/win32/ControlIds.h"
@@ -64,12 +65,21 @@ NativeStyle StyleOf(const Control& control, NativeKind kind) {
       return {"BUTTON", child | BS_RADIOBUTTON, 0};
     case NativeKind::CheckBox:
       return {"BUTTON", child | BS_CHECKBOX, 0};
-    case NativeKind::ListBox:
-      return {"LISTBOX", child | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE};
+    case NativeKind::ListBox: {
+      // The directory tree is drawn by the toolkit (DirPainter), from the control's entries.
+      const DWORD drawn =
+          dynamic_cast<const DirectoryListBox*>(&control) ? LBS_OWNERDRAWFIXED | LBS_HASSTRINGS : 0;
+      return {"LISTBOX", child | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | drawn,
+              WS_EX_CLIENTEDGE};
+    }
     case NativeKind::ComboBox: {
       const bool list = static_cast<const ComboBox&>(control).Style() == ComboStyle::DropDownList;
-      return {"COMBOBOX",
-              child | WS_VSCROLL | (list ? CBS_DROPDOWNLIST : CBS_DROPDOWN | CBS_AUTOHSCROLL), 0};
+      const DWORD drawn =
+          dynamic_cast<const DriveComboBox*>(&control) ? CBS_OWNERDRAWFIXED | CBS_HASSTRINGS : 0;
+      return {
+          "COMBOBOX",
+          child | WS_VSCROLL | (list ? CBS_DROPDOWNLIST : CBS_DROPDOWN | CBS_AUTOHSCROLL) | drawn,
+          0};
     }
     case NativeKind::Progress:
       return {PROGRESS_CLASSA, WS_CHILD | WS_CLIPSIBLINGS, 0};
