@@ -95,6 +95,17 @@ std::int32_t TMainForm::RunInstallation() {
   progress.Show();
   app.ProcessMessages();
 
+  // The script was read at start-up; when it cannot be read again now (the medium was
+  // taken out, say), nothing of it can be carried out, and the run must not pass for a
+  // success. The user is told as for any file of the medium that cannot be opened.
+  if (!script) {
+    app.MessageBox("Source file  \x84" + script::UpperAscii(SetupDir + "Setup.Inf") + "\x94 " +
+                       "is not possible to open for copying. " + "\r\n" +
+                       "The installation will be terminated.",
+                   "Copying error of the file", forms::kMbOk | forms::kMbIconError);
+    result = kResultFileFailed;
+  }
+
   const CopyTarget toWindows{windowsDir, "WIN", true, kSystemFilesCaption};
   const CopyTarget toSystem{systemDir, "WINSYS", true, kSystemFilesCaption};
   const CopyTarget toBase{destDir, "BASE", false, kFilesCaption};
