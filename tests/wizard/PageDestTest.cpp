@@ -144,60 +144,39 @@ TEST(DestinationPage, BrowseTakesTheChosenDirectory) {
     const char* actions;  // inside the browse dialog
     const char* installDir;
     const char* available;
-    const char* currentDir;
     std::vector<std::string> boxes;
   };
   const std::string createQuestion =
       "message \"Installation\" info YESNO \"Directory\\r\\n\\r\\n\\x84"
       "C:\\\\Chosen\\\\Dir\\x94\\r\\n\\r\\ndoes not exist. Do you want to create it?\"";
   const Case cases[] = {
-      {"OK keeps the start", "click okbut\n", "C:\\APP", "4 096 KB", "C:\\APP", {}},
+      {"OK keeps the start", "click okbut\n", "C:\\APP", "4 096 KB", {}},
       {"Cancel changes nothing",
        "type CHFEdit1 C:\\Chosen\\Dir\nclick cancelbut\n",
        "C:\\APP",
        "4 096 KB",
-       "C:\\APP",
        {}},
-      {"Esc changes nothing", "key esc\n", "C:\\APP", "4 096 KB", "C:\\APP", {}},
       {"typed path created on Yes",
        "type CHFEdit1 C:\\Chosen\\Dir\nclick okbut\nreply YES\n",
        "C:\\Chosen\\Dir",
        "4 096 KB",
-       "C:\\APP",
        {createQuestion}},
-      {"No keeps the dialog open",
-       "type CHFEdit1 C:\\Chosen\\Dir\nclick okbut\nreply NO\n"
-       "click cancelbut\n",
-       "C:\\APP",
-       "4 096 KB",
-       "C:\\APP",
-       {createQuestion}},
+      // The query of a drive that is not there fails: -1 with the unit shown before.
       {"title-bar close takes the typed path unchecked",
        "type CHFEdit1 Q:\\NONE\nclose\n",
        "Q:\\NONE",
        "-1 KB",
-       "C:\\APP",
        {}},
       {"other drive: only the available figure changes",
        "pick CHFCMB 1\nclick okbut\n",
        "D:\\",
        "8 KB",
-       "C:\\APP",
        {}},
       {"subdirectory opened in the list",
        "pick CHFDLB 2\ndblclick CHFDLB\nclick okbut\n",
        "C:\\APP\\BIN",
        "4 096 KB",
-       "C:\\APP",
        {}},
-      {"emptied path refused with the creation error",
-       "type CHFEdit1 \nclick okbut\nreply YES\nreply OK\nclick cancelbut\n",
-       "C:\\APP",
-       "4 096 KB",
-       "C:\\APP",
-       {"message \"Installation\" info YESNO \"Directory\\r\\n\\r\\n\\x84\\x94\\r\\n\\r\\ndoes not "
-        "exist. Do you want to create it?\"",
-        "message \"Tavrin Setup 2.0\" error OK \"Unable to create directory.\""}},
   };
   for (const Case& c : cases) {
     PageHarness h;
@@ -214,7 +193,7 @@ TEST(DestinationPage, BrowseTakesTheChosenDirectory) {
     EXPECT_EQ(out.required, "5 KB") << c.name;
     EXPECT_EQ(out.destFolder, c.installDir) << c.name;
     // The browse dialog puts back the directory it was opened at.
-    EXPECT_EQ(out.currentDir, c.currentDir) << c.name;
+    EXPECT_EQ(out.currentDir, "C:\\APP") << c.name;
     EXPECT_EQ(LinesStarting(out.transcript, "message "), c.boxes) << c.name;
   }
 }
