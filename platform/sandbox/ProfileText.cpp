@@ -16,6 +16,23 @@ struct Line {
   std::size_t end = 0;
 };
 
+// The name of a section header line's content, or nullopt for any other line.
+std::optional<std::string> HeaderName(std::string_view content) {
+  // Most lines are entries: tell them apart before copying anything.
+  std::size_t first = 0;
+  while (first < content.size() && static_cast<unsigned char>(content[first]) <= ' ') ++first;
+  if (first == content.size() || content[first] != '[') return std::nullopt;
+  std::string trimmed = script::TrimBlanks(content);
+  std::size_t close = trimmed.find(']');
+  return script::TrimBlanks(std::string_view(trimmed).substr(
+      1, close == std::string::npos ? std::string::npos : close - 1));
+}
+
+// The key of an entry line's content: the trimmed text before its first "=".
+std::string EntryKey(std::string_view content) {
+  return script::TrimBlanks(content.substr(0, content.find('=')));
+}
+
 std::vector<Line> SplitLines(std::string_view text) {
   std::vector<Line> lines;
   std::size_t begin = 0;
@@ -42,16 +59,7 @@ class Profile {
   bool IsBlank(std::size_t index) const { return script::TrimBlanks(Content(index)).empty(); }
   // The name of a section header line, or nullopt for any other line.
   std::optional<std::string> SectionName(std::size_t index) const {
-    // Most lines are entries: tell them apart before copying anything.
-    const std::string_view content = Content(index);
-    std::size_t first = 0;
-    while (first < content.size() && static_cast<unsigned char>(content[first]) <= ' ') ++first;
-    if (first == content.size() || content[first] != '[') return std::nullopt;
-    std::string trimmed = script::TrimBlanks(Content(index));
-    if (trimmed.empty() || trimmed.front() != '[') return std::nullopt;
-    std::size_t close = trimmed.find(']');
-    return script::TrimBlanks(std::string_view(trimmed).substr(
-        1, close == std::string::npos ? std::string::npos : close - 1));
+    return HeaderName(Content(index));
   }
   // The line index of the section's header, or nullopt.
   std::optional<std::size_t> FindSection(std::string_view section) const {
@@ -75,8 +83,7 @@ class Profile {
     for (std::size_t i = header + 1; i < end; ++i) {
       if (IsBlank(i)) continue;
       std::string_view content = Content(i);
-      if (script::EqualsUpper(script::TrimBlanks(content.substr(0, content.find('='))), wanted))
-        return i;
+      if (script::EqualsUpper(EntryKey(content), wanted)) return i;
     }
     return std::nullopt;
   }
@@ -172,6 +179,59 @@ std::optional<std::string> ReadProfileEntry(std::string_view text, std::string_v
       value.back() == value.front())
     value = value.substr(1, value.size() - 2);
   return value;
+}
+
+ProfileTail::ProfileTail(std::string_view text) {
+  Append(text);
+}
+
+void ProfileTail::Append(std::string_view added) {
+  if (added.empty()) return;
+  empty_ = false;
+  std::size_t begin = 0;
+  for (std::size_t newline; (newline = added.find('\n', begin)) != std::string_view::npos;
+       begin = newline + 1) {
+    if (partial_.empty()) {
+      Feed(added.substr(begin, newline - begin));
+    } else {
+      partial_.append(added.substr(begin, newline - begin));
+      Feed(partial_);
+      partial_.clear();
+    }
+  }
+  partial_.append(added.substr(begin));
+}
+
+// One whole line, without its LF.
+void ProfileTail::Feed(std::string_view line) {
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  if (std::optional<std::string> name = HeaderName(line)) {
+    std::string upper = script::UpperAscii(*name);
+    // A later header of a name already seen is never the one a write finds.
+    const bool first = sections_.insert(upper).second;
+    lastSection_ = first ? std::optional<std::string>(std::move(upper)) : std::nullopt;
+    lastKeys_.clear();
+    endsInEntry_ = true;
+    return;
+  }
+  const bool blank = script::TrimBlanks(line).empty();
+  endsInEntry_ = !blank;
+  if (!blank) lastKeys_.insert(script::UpperAscii(EntryKey(line)));
+}
+
+std::optional<std::string> ProfileTail::Addition(std::string_view section, std::string_view key,
+                                                 std::string_view value) const {
+  if (!partial_.empty()) return std::nullopt;
+  const std::string wanted = script::UpperAscii(script::TrimBlanks(section));
+  if (!sections_.contains(wanted)) {
+    // A new section goes at the end; the text ends in a line end or is empty here.
+    return "[" + std::string(section) + "]\r\n" + EntryLine(key, value);
+  }
+  // A new key of the last section goes straight after its last non-blank line: at the
+  // end, when that line is the text's last one.
+  if (empty_ || !endsInEntry_ || lastSection_ != wanted) return std::nullopt;
+  if (lastKeys_.contains(script::UpperAscii(script::TrimBlanks(key)))) return std::nullopt;
+  return EntryLine(key, value);
 }
 
 }  // namespace sandbox

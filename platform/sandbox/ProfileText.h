@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 namespace sandbox {
 
@@ -34,5 +35,30 @@ std::string DeleteProfileSection(std::string_view text, std::string_view section
 // reads as empty. Nullopt when the section or key is missing.
 std::optional<std::string> ReadProfileEntry(std::string_view text, std::string_view section,
                                             std::string_view key);
+
+// What a profile's text says about its end: enough to tell, without reading the text
+// again, when SetProfileEntry would only add lines at the end of it. An INI block that
+// fills a section of a new file entry by entry writes nothing else.
+class ProfileTail {
+ public:
+  // Reads `text` once.
+  explicit ProfileTail(std::string_view text);
+  // The bytes SetProfileEntry(text, section, key, value) adds at the end of the text this
+  // tail has seen, when that is all it changes; nothing otherwise.
+  std::optional<std::string> Addition(std::string_view section, std::string_view key,
+                                      std::string_view value) const;
+  // Takes note of `added` written at the end of the text.
+  void Append(std::string_view added);
+
+ private:
+  void Feed(std::string_view line);
+
+  std::unordered_set<std::string> sections_;  // upper-cased names of every header
+  std::optional<std::string> lastSection_;    // of the last header, when it is the first so named
+  std::unordered_set<std::string> lastKeys_;  // upper-cased keys of the lines after it
+  bool empty_ = true;
+  bool endsInEntry_ = false;  // the text ends in LF after a non-blank line
+  std::string partial_;       // a last line without its LF yet
+};
 
 }  // namespace sandbox

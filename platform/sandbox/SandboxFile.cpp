@@ -140,6 +140,11 @@ bool SandboxFile::SetLastWriteTime(platform::FileTime time) {
   return true;
 }
 
+bool SandboxFile::SeekToEnd() {
+  if (::lseek(fd_.Get(), 0, SEEK_END) < 0) return Fail(ErrorFromErrno(errno));
+  return true;
+}
+
 void SandboxFile::ApplyPinnedTime() {
   if (!pinnedTime_) return;
   const UnixTime hostTime = UnixFromFileTime(*pinnedTime_);

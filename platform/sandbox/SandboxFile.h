@@ -75,6 +75,8 @@ class SandboxFile : public platform::File {
   std::int64_t Write(const void* data, std::uint32_t size) override;
   // Stores the time rounded down to an even second; later writes through this handle keep it.
   bool SetLastWriteTime(platform::FileTime time) override;
+  // Moves the file pointer to the end, so that writes add to the file. False on failure.
+  bool SeekToEnd();
 
  private:
   bool Fail(std::uint32_t error);

@@ -1,7 +1,9 @@
 #include "platform/sandbox/SandboxProfiles.h"
 
 #include "platform/FileText.h"
+#include "platform/sandbox/Paths.h"
 #include "platform/sandbox/ProfileText.h"
+#include "platform/sandbox/SandboxFile.h"
 #include "script/Text.h"
 
 namespace sandbox {
@@ -26,6 +28,11 @@ bool SandboxProfiles::WriteString(const std::string& section, const std::optiona
                                   const std::string& fileName) {
   const std::string path = ProfilePath(fileName);
   if (Refused(fileName, path)) return false;
+  if (key && value) {
+    if (const std::optional<bool> appended = TryAppend(path, section, *key, *value))
+      return *appended;
+  }
+  kept_.reset();
   std::optional<std::string> text = platform::ReadWholeFile(files_, path);
   const bool exists = text.has_value();
   if (!exists) {
@@ -42,8 +49,64 @@ bool SandboxProfiles::WriteString(const std::string& section, const std::optiona
     changed = SetProfileEntry(*text, section, *key, *value);
   }
   // Deleting what is not there leaves the file alone (and creates none).
-  if (changed == *text && (exists || !key || !value)) return true;
-  return platform::WriteWholeFile(files_, path, changed);
+  if (changed == *text && (exists || !key || !value)) {
+    if (exists) Remember(path, std::move(changed));
+    return true;
+  }
+  if (!platform::WriteWholeFile(files_, path, changed)) return false;
+  Remember(path, std::move(changed));
+  return true;
+}
+
+std::optional<std::pair<std::uint64_t, std::uint64_t>> SandboxProfiles::StampOf(
+    const std::string& path) {
+  const std::vector<platform::FindData> found = files_.Find(path);
+  if (found.size() != 1 || (found.front().attributes & platform::kFileAttributeDirectory))
+    return std::nullopt;
+  return std::make_pair(found.front().size, found.front().lastWriteTime.ticks);
+}
+
+void SandboxProfiles::Remember(const std::string& path, std::string text) {
+  const std::optional<std::pair<std::uint64_t, std::uint64_t>> stamp = StampOf(path);
+  if (!stamp || stamp->first != text.size()) return;
+  ProfileTail tail(text);
+  kept_.emplace(Kept{UpperKey(path), std::move(text), *stamp, std::move(tail)});
+}
+
+std::optional<bool> SandboxProfiles::TryAppend(const std::string& path, const std::string& section,
+                                               const std::string& key, const std::string& value) {
+  if (!kept_ || kept_->key != UpperKey(path) || StampOf(path) != kept_->stamp) return std::nullopt;
+  const std::optional<std::string> added = kept_->tail.Addition(section, key, value);
+  if (!added) return std::nullopt;
+  // Whatever would refuse the whole-file write (a read-only, hidden or system file, one
+  // held open) is left to it, so that it fails the same way.
+  const std::uint32_t attributes = files_.GetAttributes(path);
+  constexpr std::uint32_t kKept = platform::kFileAttributeReadonly |
+                                  platform::kFileAttributeHidden | platform::kFileAttributeSystem;
+  if (attributes == platform::kInvalidFileAttributes || (attributes & kKept) != 0)
+    return std::nullopt;
+  std::unique_ptr<platform::File> file =
+      files_.Open(path, platform::kGenericRead | platform::kGenericWrite, 0,
+                  platform::Disposition::OpenExisting);
+  auto* sandboxFile = dynamic_cast<SandboxFile*>(file.get());
+  if (sandboxFile == nullptr || !sandboxFile->SeekToEnd()) return std::nullopt;
+  const auto size = static_cast<std::uint32_t>(added->size());
+  const bool written = file->Write(added->data(), size) == size;
+  file.reset();
+  Kept& kept = *kept_;
+  if (!written) {
+    kept_.reset();
+    return false;
+  }
+  kept.text += *added;
+  kept.tail.Append(*added);
+  const std::optional<std::pair<std::uint64_t, std::uint64_t>> stamp = StampOf(path);
+  if (!stamp || stamp->first != kept.text.size()) {
+    kept_.reset();
+  } else {
+    kept.stamp = *stamp;
+  }
+  return true;
 }
 
 std::string SandboxProfiles::ReadString(const std::string& section, const std::string& key,

@@ -1,5 +1,10 @@
 // Profile (INI) files of the emulated machine, written through its Files service so that
 // paths resolve inside the machine and file faults apply.
+//
+// Every write reaches the file before the call returns. The text of the last file written
+// is kept, with the size and time the file had then: while the file is still so, a write
+// that only adds lines at its end (a block filling a section of a new file, entry by
+// entry) appends them instead of reading and rewriting the whole file.
 #pragma once
 
 #include <optional>
@@ -8,6 +13,7 @@
 #include "platform/Files.h"
 #include "platform/Profiles.h"
 #include "platform/sandbox/Faults.h"
+#include "platform/sandbox/ProfileText.h"
 
 namespace sandbox {
 
@@ -30,9 +36,25 @@ class SandboxProfiles : public platform::Profiles {
 
  private:
   bool Refused(const std::string& fileName, const std::string& path) const;
+  // The file's size and last-write time, or nothing when it is not there.
+  std::optional<std::pair<std::uint64_t, std::uint64_t>> StampOf(const std::string& path);
+  // Keeps `text` as what the file at `path` now holds.
+  void Remember(const std::string& path, std::string text);
+  // Appends the entry when the kept text shows that is all the write changes; nothing
+  // when the write must take the whole-file way, else whether it succeeded.
+  std::optional<bool> TryAppend(const std::string& path, const std::string& section,
+                                const std::string& key, const std::string& value);
+
+  struct Kept {
+    std::string key;  // the path, upper-cased
+    std::string text;
+    std::pair<std::uint64_t, std::uint64_t> stamp;
+    ProfileTail tail;
+  };
 
   platform::Files& files_;
   const Faults& faults_;
+  std::optional<Kept> kept_;
 };
 
 }  // namespace sandbox
