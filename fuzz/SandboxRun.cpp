@@ -147,11 +147,18 @@ void RunOnSandbox(std::string_view script, const RunOptions& options) {
     toolkit.SetScreenSize(160, 120);
     {
       forms::Application app(toolkit);
+      std::vector<std::string> transcript;
       try {
         RunSetup(app, machine.platform());
-      } catch (const forms::headless::ScriptStopped&) {
+        transcript = toolkit.Transcript();
+      } catch (const forms::headless::ScriptStopped& stopped) {
         // The generic user gave up (its limit, or nothing on screen to answer): a normal end.
+        transcript = stopped.Transcript();
+        transcript.push_back(std::string("stopped: ") + stopped.what());
       }
+      // For a person looking into one input: what the user saw.
+      if (std::getenv("SETUP_FUZZ_TRANSCRIPT"))
+        for (const std::string& line : transcript) std::fprintf(stderr, "%s\n", line.c_str());
     }
     machine.Save();
   }

@@ -1,6 +1,7 @@
 // One run of the installer's program for the harnesses: a fresh sandbox machine in a
 // temporary folder of its own, a medium mounted as D: with Setup.Inf and a few files, and a
-// generic user that answers whatever the program shows, so that every run ends.
+// generic user that answers whatever the program shows, so that every run ends. With the
+// environment variable SETUP_FUZZ_TRANSCRIPT set, the transcript goes to standard error.
 #pragma once
 
 #include <string_view>

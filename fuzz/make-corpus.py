@@ -40,7 +40,7 @@ WALK = crlf([
     "COPYTOBASE=A.TXT,a.txt$$12$$",
     "COPYTOBASE=HELLO.TX_,sub\\hello.txt$$8$$",
     "COPYTOWIN=A.TXT,FUZZ.INI",
-    "COPYTOWINSYS=A.TXT,fuzz.dll,REG",
+    "COPYTOWINSYS=A.TXT,fuzz.dll",
     "GROUP ITEM",
     "FILE=<TOPATH>\\a.txt",
     "TITLE=Fuzz",
@@ -74,8 +74,29 @@ HEADER = crlf([
 ])
 
 
+# Damaged scripts: what a broken medium or a careless editor leaves.
+DAMAGED = {
+    "cr-only.inf": WALK.replace("\r\n", "\r"),
+    "no-line-ends.inf": WALK.replace("\r\n", " "),
+    "nul-bytes.inf": WALK.replace("=", "=\0", 5),
+    "blocks-without-end.inf": crlf([
+        "CAPTION=Open blocks", "INSTTO=C:\\OPEN", "REGISTRY ITEM", "KEYROOT=HKEY_CURRENT_USER",
+        "KEYLEVEL=Software\\Open", "GROUP ITEM", "FILE=<TOPATH>\\a.txt", "INI FILE=open.ini",
+        "SECTION=S", "Key=Value"]),
+    "deep-key.inf": crlf([
+        "CAPTION=Deep", "INSTTO=C:\\DEEP", "REGISTRY ITEM", "KEYROOT=HKEY_LOCAL_MACHINE",
+        "KEYLEVEL=SOFTWARE" + "\\k" * 1200, "KEYNAME=v", "KEYNAMEVALUE=1", "KEYTYPE=STRING",
+        "END OF REGISTRY ITEM"]),
+    "long-line.inf": crlf(["CAPTION=" + "L" * 3000, "INSTTO=C:\\" + "D" * 600]),
+}
+
+
+# A system file to register that is no COM server: the registration failure and its question.
+REGISTER = WALK.replace("COPYTOWINSYS=A.TXT,fuzz.dll", "COPYTOWINSYS=A.TXT,fuzz.dll,REG")
+
+
 def scripts():
-    samples = {"walk.inf": WALK, "header.inf": HEADER}
+    samples = {"walk.inf": WALK, "register.inf": REGISTER, "header.inf": HEADER, **DAMAGED}
     for case in sorted((REPO / "tests" / "sim").glob("*/medium/Setup.Inf")):
         samples[case.parent.parent.name + ".inf"] = case.read_bytes().decode("latin-1")
     for harness in ("script_line", "header_pass", "install_walk"):
@@ -108,6 +129,8 @@ REGEDIT = crlf([
 def registry():
     write("reg_file", "sample.reg", REGEDIT)
     write("reg_file", "empty.reg", "REGEDIT4\r\n")
+    write("reg_file", "deep-key.reg",
+          crlf(["REGEDIT4", "", "[HKEY_USERS" + "\\k" * 1500 + "]", "\"v\"=\"1\""]))
 
 
 def provider_string(text):
