@@ -7,10 +7,13 @@
 #include "forms/win32/Win32Toolkit.h"
 
 #include "forms/Application.h"
+#include "platform/win32/DllSearch.h"
 #include "platform/win32/Win32Platform.h"
 #include "uninst/RunUninstall.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+  // Before anything loads a DLL: the program's own directory may hold planted ones.
+  const auto systemLibraries = win32::RestrictDllSearchToSystem();
   win32::Win32Platform system;
   platform::Platform services = system.Services();
   forms::win32::Win32Toolkit toolkit(instance);

@@ -7,9 +7,12 @@
 
 #include "app/Program.h"
 #include "forms/Application.h"
+#include "platform/win32/DllSearch.h"
 #include "platform/win32/Win32Platform.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // Before anything loads a DLL: the program's own directory may hold planted ones.
+  const auto systemLibraries = win32::RestrictDllSearchToSystem();
   win32::Win32Platform system;
   platform::Platform services = system.Services();
   forms::win32::Win32Toolkit toolkit(instance);

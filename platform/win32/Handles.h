@@ -81,7 +81,7 @@ struct RegKeyTraits {
 };
 using UniqueRegKey = Unique<RegKeyTraits>;
 
-// Modules from LoadLibraryA.
+// Modules from LoadLibraryA and LoadLibraryExA.
 struct LibraryTraits {
   using Value = HMODULE;
   static Value Empty() { return nullptr; }
@@ -89,15 +89,6 @@ struct LibraryTraits {
   static void Close(Value value) { ::FreeLibrary(value); }
 };
 using UniqueLibrary = Unique<LibraryTraits>;
-
-// LZ expansion handles from LZOpenFileA: negative values are error codes.
-struct LzHandleTraits {
-  using Value = INT;
-  static Value Empty() { return -1; }
-  static bool IsValid(Value value) { return value >= 0; }
-  static void Close(Value value) { ::LZClose(value); }
-};
-using UniqueLz = Unique<LzHandleTraits>;
 
 // A DDEML instance from DdeInitializeA.
 struct DdeInstanceTraits {

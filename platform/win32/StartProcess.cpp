@@ -8,7 +8,10 @@ namespace win32 {
 static_assert(sizeof(STARTUPINFOA) == 68 || sizeof(void*) == 8,
               "the 32-bit start-up record is 68 bytes");
 
-bool StartProcess(const std::string& commandLine, int showWindow, StartedProcess& started) {
+namespace {
+
+bool Start(const char* applicationName, const std::string& commandLine, int showWindow,
+           StartedProcess& started) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -17,13 +20,24 @@ bool StartProcess(const std::string& commandLine, int showWindow, StartedProcess
   // CreateProcessA may write into the command line, so it gets a copy it can change.
   std::vector<char> line(commandLine.begin(), commandLine.end());
   line.push_back('\0');
-  if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
-                        nullptr, nullptr, &startup, &info)) {
+  if (!::CreateProcessA(applicationName, line.data(), nullptr, nullptr, FALSE,
+                        NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &info)) {
     return false;
   }
   started.process = UniqueHandle(info.hProcess);
   started.thread = UniqueHandle(info.hThread);
   return true;
+}
+
+}  // namespace
+
+bool StartProcess(const std::string& commandLine, int showWindow, StartedProcess& started) {
+  return Start(nullptr, commandLine, showWindow, started);
+}
+
+bool StartProgram(const std::string& applicationName, const std::string& commandLine,
+                  int showWindow, StartedProcess& started) {
+  return Start(applicationName.c_str(), commandLine, showWindow, started);
 }
 
 }  // namespace win32

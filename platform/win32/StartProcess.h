@@ -18,4 +18,10 @@ struct StartedProcess {
 // caller's environment and directory. False when the process could not be started.
 bool StartProcess(const std::string& commandLine, int showWindow, StartedProcess& started);
 
+// As StartProcess, with `applicationName` (a full path) handed to CreateProcessA as the
+// program to start: the command line then only becomes the program's arguments, and a
+// path with blanks in it can never be read as a shorter program's name.
+bool StartProgram(const std::string& applicationName, const std::string& commandLine,
+                  int showWindow, StartedProcess& started);
+
 }  // namespace win32

@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Com.h"
 
 #include "platform/win32/Convert.h"
+#include "platform/win32/DllSearch.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32Logic.h"
 
@@ -31,7 +32,8 @@ class LibraryAttributes {
 
 platform::DllRegisterOutcome Win32Com::CallDllRegisterServer(const std::string& path) {
   platform::DllRegisterOutcome outcome;
-  UniqueLibrary library(::LoadLibraryA(path.c_str()));
+  // By its full path, with the server's own directory searched for the DLLs it needs.
+  UniqueLibrary library = LoadLibraryWithItsDirectory(path);
   if (!library) return outcome;
     // GetProcAddress gives a generic function pointer; the cast names the entry's real type.
 #pragma GCC diagnostic push

@@ -9,6 +9,10 @@ namespace win32 {
 class Win32Processes final : public platform::Processes {
  public:
   std::optional<std::uint32_t> RunAndWait(const std::string& commandLine, int showWindow) override;
+  // CreateProcessA is given `applicationName` itself, not only the command line.
+  std::optional<std::uint32_t> RunProgramAndWait(const std::string& applicationName,
+                                                 const std::string& commandLine,
+                                                 int showWindow) override;
 };
 
 }  // namespace win32

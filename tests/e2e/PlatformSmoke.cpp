@@ -303,6 +303,11 @@ void CheckProcessesAndCom(Checks& checks, platform::Platform& p) {
   checks.Expect(exitCode && *exitCode == 7, "a process's exit code comes back");
   checks.Expect(!p.processes.RunAndWait("C:\\no\\such\\program.exe", 7),
                 "a missing program is not started");
+  // The application name, not the command line's first word, decides what starts.
+  const auto named = p.processes.RunProgramAndWait(p.files.ModuleFileName(),
+                                                   "\"C:\\no\\such\\program.exe\" --exit-with 9",
+                                                   platform::kSwShowMinNoActive);
+  checks.Expect(named && *named == 9, "the program named as the application is started");
 
   using Stage = platform::DllRegisterOutcome::Stage;
   checks.Expect(p.com.CallDllRegisterServer("C:\\no\\such.dll").stage == Stage::NotLoaded,

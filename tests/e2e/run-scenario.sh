@@ -9,11 +9,19 @@
 # is up only for a moment (the progress window of a small installation) is seen by the
 # robot on one run and not on the next. When the scenario has an `expected-files` file,
 # each of its lines is a path below the run's prefix (drive_c/...) that must exist after
-# the run.
-# usage: run-scenario.sh WORK_DIR WINE_LOADER SETUP.EXE ROBOT.EXE SCENARIO_DIR
+# the run; `absent-files` lists such paths that must not exist. In `expected-registry`
+# each line is a key, a tab and a text that `reg query KEY /s` must print after the run
+# (blanks squeezed to one), or "!" and a key that must not exist. A `dll-overrides` file
+# adds its line to WINEDLLOVERRIDES for the run.
+#
+# Files built elsewhere join the run as further arguments PLACE=FILE, PLACE being below
+# the run's folder: medium/NAME beside SETUP.EXE, or prefix/drive_c/... in the prefix.
+# usage: run-scenario.sh WORK_DIR WINE_LOADER SETUP.EXE ROBOT.EXE SCENARIO_DIR [PLACE=FILE...]
 set -uo pipefail
 loader=$2 setup=$3 robot=$(realpath "$4") scenario=$(cd "$5" && pwd)
 work=$(mkdir -p "$1" && cd "$1" && pwd)
+shift 5
+extras=("$@")
 name=$(basename "$scenario")
 source "$(dirname "$0")/wine-env.sh"
 
@@ -23,10 +31,25 @@ mkdir -p "$run/medium"
 cp -r "$scenario/medium/." "$run/medium/"
 rm -f "$run/medium/.keep"
 cp "$setup" "$run/medium/SETUP.EXE"
+# place_extras medium|prefix: copies the extra files meant for that part of the run.
+place_extras() {
+  local extra place
+  for extra in "${extras[@]}"; do
+    place=${extra%%=*}
+    case "$place" in "$1"/*) ;; *) continue ;; esac
+    mkdir -p "$(dirname "$run/$place")"
+    cp "${extra#*=}" "$run/$place" || exit 1
+  done
+}
+place_extras medium
 
 wine_prefix "$work" "$run" "$loader"
 trap wine_cleanup EXIT
 wine_xvfb "$run" || exit 125
+place_extras prefix
+if [ -f "$scenario/dll-overrides" ]; then
+  WINEDLLOVERRIDES="$WINEDLLOVERRIDES;$(head -n1 "$scenario/dll-overrides")"
+fi
 
 wine_play "$run" "$run/medium" "$robot" "$scenario/answers"
 robot_rc=$?
@@ -41,6 +64,9 @@ failed=0
 if [ "$robot_rc" -ne 0 ]; then
   echo "robot exit code $robot_rc:"
   cat "$run/robot.out"
+  # What Wine said about the program, such as a call into a DLL that lacked the function.
+  echo "setup.exe's output (last lines):"
+  tail -n 8 "$run/setup.out"
   failed=1
 fi
 diff -u "$run/expected" "$run/transcript.seen" || failed=1
@@ -49,6 +75,24 @@ if [ -f "$scenario/expected-files" ]; then
     [ -z "$file" ] && continue
     [ -e "$run/prefix/$file" ] || { echo "not in the prefix after the run: $file"; failed=1; }
   done <"$scenario/expected-files"
+fi
+if [ -f "$scenario/absent-files" ]; then
+  while IFS= read -r file; do
+    [ -z "$file" ] && continue
+    [ -e "$run/prefix/$file" ] && { echo "in the prefix after the run: $file"; failed=1; }
+  done <"$scenario/absent-files"
+fi
+if [ -f "$scenario/expected-registry" ]; then
+  while IFS=$'\t' read -r key text; do
+    [ -z "$key" ] && continue
+    if [ "${key#!}" != "$key" ]; then
+      "$WINELOADER" reg query "${key#!}" >/dev/null 2>&1 &&
+        { echo "registry key after the run: ${key#!}"; failed=1; }
+      continue
+    fi
+    "$WINELOADER" reg query "$key" /s 2>/dev/null | tr -d '\r' | tr -s ' \t' '  ' |
+      grep -qF -- "$text" || { echo "registry: $key lacks $text"; failed=1; }
+  done <"$scenario/expected-registry"
 fi
 if [ "$failed" -eq 0 ]; then
   echo "scenario $name passed"
