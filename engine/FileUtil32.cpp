@@ -1,5 +1,6 @@
 #include "engine/FileUtil32.h"
 
+#include <cstdio>
 #include <memory>
 #include <stdexcept>
 #include <tuple>
@@ -27,35 +28,116 @@ void StampWithNow(platform::Clock& clock, platform::File& dest) {
   dest.SetLastWriteTime(clock.LocalToFileTime(now));
 }
 
+// A new file beside `dest` that the copy is written to while `dest` stays as it was:
+// "~TSnnnnn.TMP" with the first number not taken. Null when none can be created.
+std::unique_ptr<platform::File> CreateFileBeside(platform::Files& files, const std::string& dest,
+                                                 std::string& path) {
+  const std::string directory = DirectoryPart(dest);
+  for (int number = 0; number < 100000; ++number) {
+    char name[16];
+    std::snprintf(name, sizeof name, "~TS%05d.TMP", number);
+    path = directory + name;
+    std::unique_ptr<platform::File> file =
+        files.Open(path, platform::kGenericRead | platform::kGenericWrite, 0,
+                   platform::Disposition::CreateNew, platform::kFileAttributeNormal);
+    if (file) return file;
+    const std::uint32_t error = files.LastError();
+    if (error != platform::kErrorFileExists && error != platform::kErrorAlreadyExists) break;
+  }
+  return nullptr;
+}
+
+// Where one copy is written. A new destination is written in place. An existing one is
+// only replaced once the copy is whole: the bytes go to a file beside it that then takes
+// its name, so a full disk or an unreadable source never leaves a damaged file where a
+// good one was (a system DLL cut short would break more than this installation).
+class CopyTarget {
+ public:
+  CopyTarget(platform::Files& files, const std::string& dest) : files_(files), dest_(dest) {}
+  CopyTarget(const CopyTarget&) = delete;
+  CopyTarget& operator=(const CopyTarget&) = delete;
+  // Drops the unfinished file beside the destination.
+  ~CopyTarget() {
+    file_.reset();
+    if (!aside_.empty()) files_.DeleteFile(aside_);
+  }
+
+  // False when the destination cannot be written: in use, read-only, hidden or system
+  // (which creating it over with normal attributes is refused), or its directory refuses.
+  bool Open() {
+    const std::uint32_t attributes = files_.GetAttributes(dest_);
+    if (attributes == platform::kInvalidFileAttributes) {
+      file_ = files_.Open(dest_, platform::kGenericRead | platform::kGenericWrite, 0,
+                          platform::Disposition::CreateAlways, platform::kFileAttributeNormal);
+      return file_ != nullptr;
+    }
+    if (attributes & (platform::kFileAttributeDirectory | platform::kFileAttributeHidden |
+                      platform::kFileAttributeSystem)) {
+      return false;
+    }
+    // Opened for writing, not truncated, so that a file held by another program is found
+    // before anything is copied.
+    if (!files_.Open(dest_, platform::kGenericWrite, 0, platform::Disposition::OpenExisting,
+                     platform::kFileAttributeNormal)) {
+      return false;
+    }
+    file_ = CreateFileBeside(files_, dest_, aside_);
+    if (!file_) aside_.clear();
+    return file_ != nullptr;
+  }
+
+  platform::File& File() { return *file_; }
+
+  // Closes the copy and, when it was written beside the destination, gives it its name.
+  bool Complete() {
+    file_.reset();
+    if (aside_.empty()) return true;
+    if (!files_.MoveReplacing(aside_, dest_)) return false;
+    aside_.clear();
+    return true;
+  }
+
+ private:
+  platform::Files& files_;
+  std::string dest_;
+  std::string aside_;
+  std::unique_ptr<platform::File> file_;
+};
+
 // The loop both copy routines share. `read` gives the bytes read (negative on error);
 // `more` says whether a read of that count leaves more to read.
 template <class Read, class More>
 CopyResult CopyBlocks(CopyContext& context, const std::string& dest, Read read, More more) {
   std::vector<char> buffer(kCopyBlockSize);
-  std::unique_ptr<platform::File> out =
-      context.files.Open(dest, platform::kGenericRead | platform::kGenericWrite, 0,
-                         platform::Disposition::CreateAlways, platform::kFileAttributeNormal);
-  if (!out) return CopyResult::CopyNoDestination;
+  CopyTarget target(context.files, dest);
+  if (!target.Open()) return CopyResult::CopyNoDestination;
 
-  bool written = true;
+  CopyResult result = CopyResult::CopyOk;
   try {
     std::int64_t count = 0;
     do {
       count = read(buffer.data(), kCopyBlockSize);
+      // A source that stops reading part way is as unusable as one that does not open.
+      if (count < 0) {
+        result = CopyResult::CopyNoSource;
+        break;
+      }
       if (count > 0) {
         context.bytesCopied += count;
-        const std::int64_t put = out->Write(buffer.data(), static_cast<std::uint32_t>(count));
+        const std::int64_t put =
+            target.File().Write(buffer.data(), static_cast<std::uint32_t>(count));
         // A full disk leaves a partial file behind; it must never pass for a copy.
-        if (put != count) written = false;
+        if (put != count) result = CopyResult::CopyWriteFailed;
       }
       if (context.pumpMessages) context.pumpMessages();
-    } while (written && more(count));
+    } while (result == CopyResult::CopyOk && more(count));
   } catch (...) {
-    StampWithNow(context.clock, *out);
+    StampWithNow(context.clock, target.File());
     throw;
   }
-  StampWithNow(context.clock, *out);
-  return written ? CopyResult::CopyOk : CopyResult::CopyWriteFailed;
+  StampWithNow(context.clock, target.File());
+  if (result != CopyResult::CopyOk) return result;
+  return target.Complete() ? CopyResult::CopyOk : CopyResult::CopyNoDestination;
 }
 
 }  // namespace
@@ -99,10 +181,7 @@ CopyResult CopyPlainFile(CopyContext& context, const std::string& source, const 
                          platform::Disposition::OpenExisting, platform::kFileAttributeNormal);
   if (!in) return CopyResult::CopyNoSource;
   return CopyBlocks(
-      context, dest,
-      [&](char* buffer, std::uint32_t size) {
-        return std::max<std::int64_t>(0, in->Read(buffer, size));
-      },
+      context, dest, [&](char* buffer, std::uint32_t size) { return in->Read(buffer, size); },
       [](std::int64_t count) { return count == kCopyBlockSize; });
 }
 

@@ -72,6 +72,10 @@ class Files {
   virtual bool DeleteFile(const std::string& path) = 0;
   // MoveFileExA(path, NULL, MOVEFILE_DELAY_UNTIL_REBOOT): delete the file at the next restart.
   virtual bool DeleteOnRestart(const std::string& path) = 0;
+  // MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING): the file `from` takes the name `to`,
+  // replacing a file there in one step. Fails, leaving both, when `to` is a directory, is
+  // read-only or is held open by another program.
+  virtual bool MoveReplacing(const std::string& from, const std::string& to) = 0;
   // FindFirstFileA/FindNextFileA over a pattern whose last component may hold * and ?.
   // Empty when nothing matches (LastError() then tells why).
   virtual std::vector<FindData> Find(const std::string& pattern) = 0;

@@ -251,22 +251,64 @@ bool SandboxFiles::DeleteFile(const std::string& path) {
   const fs::path& host = resolved->hostPath;
   const fs::file_status status = StatusOf(host);
   if (!fs::exists(status)) return Fail(MissingError(host));
-  if (fs::is_directory(status) || DriveIsReadOnly(resolved->drive) ||
-      (AttributesOf(host, false) & platform::kFileAttributeReadonly)) {
-    return Fail(platform::kErrorAccessDenied);
-  }
-  if (IsInUse(*resolved)) return Fail(platform::kErrorSharingViolation);
-  const std::string key = Key(host);
-  if (const auto open = state_->opens.find(key); open != state_->opens.end()) {
-    const bool allDelete =
-        std::all_of(open->second.begin(), open->second.end(),
-                    [](const OpenGrant& g) { return g.share & kFileShareDelete; });
-    if (!allDelete) return Fail(platform::kErrorSharingViolation);
-  }
+  if (fs::is_directory(status)) return Fail(platform::kErrorAccessDenied);
+  if (const std::uint32_t refusal = RemovalRefusal(*resolved)) return Fail(refusal);
   std::error_code ec;
   if (!fs::remove(host, ec)) return Fail(platform::kErrorAccessDenied);
   paths_.NoteRemoved(host);
-  state_->markedAttributes.erase(key);
+  state_->markedAttributes.erase(Key(host));
+  return true;
+}
+
+std::uint32_t SandboxFiles::RemovalRefusal(const ResolvedPath& file) const {
+  if (DriveIsReadOnly(file.drive) ||
+      (AttributesOf(file.hostPath, false) & platform::kFileAttributeReadonly)) {
+    return platform::kErrorAccessDenied;
+  }
+  if (IsInUse(file)) return platform::kErrorSharingViolation;
+  if (const auto open = state_->opens.find(Key(file.hostPath)); open != state_->opens.end()) {
+    const bool allDelete =
+        std::all_of(open->second.begin(), open->second.end(),
+                    [](const OpenGrant& g) { return g.share & kFileShareDelete; });
+    if (!allDelete) return platform::kErrorSharingViolation;
+  }
+  return platform::kErrorSuccess;
+}
+
+bool SandboxFiles::MoveReplacing(const std::string& from, const std::string& to) {
+  const std::optional<ResolvedPath> source = Resolve(from);
+  if (!source) return false;
+  const std::optional<ResolvedPath> target = Resolve(to);
+  if (!target) return false;
+  const fs::file_status sourceStatus = StatusOf(source->hostPath);
+  if (!fs::exists(sourceStatus)) return Fail(MissingError(source->hostPath));
+  if (fs::is_directory(sourceStatus)) return Fail(platform::kErrorAccessDenied);
+  if (const std::uint32_t refusal = RemovalRefusal(*source)) return Fail(refusal);
+  const fs::file_status targetStatus = StatusOf(target->hostPath);
+  const bool replaces = fs::exists(targetStatus);
+  if (!replaces && MissingError(target->hostPath) == platform::kErrorPathNotFound) {
+    return Fail(platform::kErrorPathNotFound);
+  }
+  if (replaces) {
+    if (fs::is_directory(targetStatus)) return Fail(platform::kErrorAccessDenied);
+    if (const std::uint32_t refusal = RemovalRefusal(*target)) return Fail(refusal);
+  }
+  if (DriveIsReadOnly(target->drive)) return Fail(platform::kErrorAccessDenied);
+  // Drives are folders of one host file system, so a rename is one step there too.
+  std::error_code ec;
+  fs::rename(source->hostPath, target->hostPath, ec);
+  if (ec) return Fail(platform::kErrorAccessDenied);
+  paths_.NoteRemoved(source->hostPath);
+  if (!replaces) paths_.NoteCreated(target->hostPath);
+  // The marks (hidden, system, ...) travel with the file; the replaced file's go with it.
+  const auto marked = state_->markedAttributes.find(Key(source->hostPath));
+  if (marked != state_->markedAttributes.end()) {
+    const std::uint32_t marks = marked->second;
+    state_->markedAttributes.erase(marked);
+    state_->markedAttributes[Key(target->hostPath)] = marks;
+  } else {
+    state_->markedAttributes.erase(Key(target->hostPath));
+  }
   return true;
 }
 

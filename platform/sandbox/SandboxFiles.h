@@ -37,6 +37,7 @@ class SandboxFiles : public platform::Files {
   bool RemoveDirectory(const std::string& path) override;
   bool DeleteFile(const std::string& path) override;
   bool DeleteOnRestart(const std::string& path) override;
+  bool MoveReplacing(const std::string& from, const std::string& to) override;
   std::vector<platform::FindData> Find(const std::string& pattern) override;
 
   std::string GetCurrentDirectory() override { return paths_.CurrentDirectory(); }
@@ -62,6 +63,9 @@ class SandboxFiles : public platform::Files {
   platform::FindData FindDataOf(const std::filesystem::path& host, std::string name) const;
   bool DriveIsReadOnly(char drive) const;
   bool IsInUse(const ResolvedPath& path) const;
+  // Why a file may not be removed or replaced now (read-only, in use, held open without
+  // leave to delete it): the Windows error code, or kErrorSuccess when nothing stands in the way.
+  std::uint32_t RemovalRefusal(const ResolvedPath& file) const;
   // Removes the file when the filesVanishAfterOpens fault says this open is its last.
   void Vanish(const ResolvedPath& path);
 

@@ -87,6 +87,10 @@ bool Win32Files::DeleteOnRestart(const std::string& path) {
   return Note(::MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE);
 }
 
+bool Win32Files::MoveReplacing(const std::string& from, const std::string& to) {
+  return Note(::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE);
+}
+
 std::vector<platform::FindData> Win32Files::Find(const std::string& pattern) {
   std::vector<platform::FindData> entries;
   WIN32_FIND_DATAA data{};

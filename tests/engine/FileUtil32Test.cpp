@@ -3,6 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "tests/engine/CopyHarness.h"
 
 namespace {
@@ -114,6 +120,77 @@ TEST(CopyPlainFile, FailuresOfEitherEnd) {
   h.machine().faults().driveFillsAfter['C'] = 10000;
   EXPECT_EQ(engine::CopyPlainFile(copy.context, "D:\\SRC.BIN", "C:\\FULL.BIN"),
             CopyResult::CopyWriteFailed);
+}
+
+// Files in a folder of the machine, by name, for "nothing else was left there".
+std::vector<std::string> NamesIn(CopyHarness& h, const std::string& folder) {
+  std::vector<std::string> names;
+  for (const platform::FindData& found : h.platform().files.Find(folder + "\\*.*")) {
+    if (found.name != "." && found.name != "..") names.push_back(found.name);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(CopyPlainFile, AnExistingFileIsReplacedOnlyByAWholeCopy) {
+  CopyHarness h;
+  h.PutFile("D:\\SRC.BIN", std::string(20000, 'n'));
+  h.PutFile("C:\\APP\\LIB.DLL", "old library");
+  h.PutFile("C:\\APP\\~TS00000.TMP", "the user's own file");
+  const std::vector<std::string> before = {"LIB.DLL", "~TS00000.TMP"};
+  Counted copy(h);
+
+  // A disk that fills part way: the old file stays whole and nothing is left beside it.
+  h.machine().faults().driveFillsAfter['C'] = 10000;
+  EXPECT_EQ(engine::CopyPlainFile(copy.context, "D:\\SRC.BIN", "C:\\APP\\LIB.DLL"),
+            CopyResult::CopyWriteFailed);
+  EXPECT_EQ(h.ReadFile("C:\\APP\\LIB.DLL"), "old library");
+  EXPECT_EQ(NamesIn(h, "C:\\APP"), before);
+
+  // Hidden or system files are not written over with ordinary attributes.
+  h.machine().faults().driveFillsAfter.clear();
+  ASSERT_TRUE(h.platform().files.SetAttributes("C:\\APP\\LIB.DLL", platform::kFileAttributeSystem));
+  EXPECT_EQ(engine::CopyPlainFile(copy.context, "D:\\SRC.BIN", "C:\\APP\\LIB.DLL"),
+            CopyResult::CopyNoDestination);
+  EXPECT_EQ(h.ReadFile("C:\\APP\\LIB.DLL"), "old library");
+  ASSERT_TRUE(h.platform().files.SetAttributes("C:\\APP\\LIB.DLL", platform::kFileAttributeNormal));
+
+  // With room enough the copy takes the old file's place under its name.
+  EXPECT_EQ(engine::CopyPlainFile(copy.context, "D:\\SRC.BIN", "C:\\APP\\LIB.DLL"),
+            CopyResult::CopyOk);
+  EXPECT_EQ(h.ReadFile("C:\\APP\\LIB.DLL"), std::string(20000, 'n'));
+  EXPECT_EQ(h.ReadFile("C:\\APP\\~TS00000.TMP"), "the user's own file");
+  EXPECT_EQ(NamesIn(h, "C:\\APP"), before);
+}
+
+// An expansion that delivers one block and then fails, as a damaged compressed file does.
+class FailingLz : public platform::Lz {
+ public:
+  std::unique_ptr<platform::LzFile> Open(const std::string&) override {
+    struct File : platform::LzFile {
+      int reads = 0;
+      std::int32_t Read(void* buffer, std::int32_t size) override {
+        if (reads++ > 0) return -5;
+        std::memset(buffer, 'z', static_cast<std::size_t>(size));
+        return size;
+      }
+    };
+    return std::make_unique<File>();
+  }
+};
+
+TEST(CopyExpandedFile, ASourceThatFailsPartWayIsNoCopy) {
+  CopyHarness h;
+  h.PutFile("C:\\APP\\DATA.DAT", "old data");
+  FailingLz lz;
+  Counted copy(h);
+  engine::CopyContext context{h.platform().files, lz, h.platform().clock, copy.bytes,
+                              copy.context.pumpMessages};
+  EXPECT_EQ(engine::CopyExpandedFile(context, "D:\\DATA.DA_", "C:\\APP\\DATA.DAT"),
+            CopyResult::CopyNoSource);
+  EXPECT_EQ(h.ReadFile("C:\\APP\\DATA.DAT"), "old data");
+  EXPECT_EQ(NamesIn(h, "C:\\APP"), std::vector<std::string>{"DATA.DAT"});
+  EXPECT_EQ(copy.bytes, engine::kCopyBlockSize);  // the failed read adds nothing
 }
 
 TEST(CopyPlainFile, EmptyDirectoryPartIsAnError) {

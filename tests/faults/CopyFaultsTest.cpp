@@ -178,6 +178,20 @@ TEST(CopyFaults, EveryFailureToldOnceAndNothingElseTouched) {
        {{"C:\\APP\\A.TXT", "aaa"}, {"C:\\APP\\BIG.BIN", std::string(20000, 'b')}},
        {},
        {"C:\\APP\\B.TXT"}},
+      {"full disk while a file is replaced: the old file stays whole",
+       {"COPYTOBASE=A.TXT,A.TXT", "COPYTOBASE=BIG.BIN,BIG.BIN", "COPYTOBASE=B.TXT,B.TXT"},
+       [](FaultDriver& h) {
+         h.PutFile("D:\\BIG.BIN", std::string(50000, 'b'));
+         h.PutFile("C:\\APP\\BIG.BIN", "old big");
+         h.machine().faults().driveFillsAfter['C'] = 20003;
+       },
+       "reply OK\nreply OK",
+       8,
+       {FullDiskBox("C:\\APP\\BIG.BIN"), FullDiskBox("C:\\APP\\LANG.DLL")},
+       {"C:\\APP\\A.TXT", "C:\\APP\\LANG.DLL"},
+       {{"C:\\APP\\A.TXT", "aaa"}},
+       {{"C:\\APP\\BIG.BIN", "old big"}},
+       {"C:\\APP\\B.TXT"}},
       {"missing file given up: 4, the language file still comes",
        {"COPYTOBASE=A.TXT,A.TXT", "COPYTOBASE=NOPE.TXT,NOPE.TXT", "COPYTOBASE=B.TXT,B.TXT"},
        [](FaultDriver& h) { h.PutFile("C:\\APP\\NOPE.TXT", "old nope"); },

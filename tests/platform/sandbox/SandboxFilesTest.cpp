@@ -342,5 +342,41 @@ TEST_F(SandboxFilesTest, DeletesFilesNowOrAtRestart) {
   EXPECT_EQ(files_.PendingDeletes(), std::vector<std::string>{"C:\\windows\\old.dll"});
 }
 
+TEST_F(SandboxFilesTest, MovesAFileOverAnotherInOneStep) {
+  test::WriteHostFile(C() / "Data" / "new.tmp", "new bytes");
+  ASSERT_TRUE(files_.SetAttributes("C:\\DATA\\NEW.TMP", platform::kFileAttributeHidden));
+  // Refused while the target is held or read-only: both files stay as they were.
+  faults_.filesInUse.insert("C:\\DATA\\README.TXT");
+  EXPECT_FALSE(files_.MoveReplacing("C:\\DATA\\NEW.TMP", "C:\\DATA\\README.TXT"));
+  EXPECT_EQ(files_.LastError(), platform::kErrorSharingViolation);
+  faults_.filesInUse.clear();
+  {
+    const auto held = OpenRead("C:\\DATA\\README.TXT");
+    EXPECT_FALSE(files_.MoveReplacing("C:\\DATA\\NEW.TMP", "C:\\DATA\\README.TXT"));
+    EXPECT_EQ(files_.LastError(), platform::kErrorSharingViolation);
+  }
+  ASSERT_TRUE(files_.SetAttributes("C:\\DATA\\README.TXT", platform::kFileAttributeReadonly));
+  EXPECT_FALSE(files_.MoveReplacing("C:\\DATA\\NEW.TMP", "C:\\DATA\\README.TXT"));
+  EXPECT_EQ(files_.LastError(), platform::kErrorAccessDenied);
+  EXPECT_FALSE(files_.MoveReplacing("C:\\DATA\\NEW.TMP", "C:\\WINDOWS"));
+  EXPECT_EQ(test::ReadHostFile(C() / "Data" / "Readme.txt"), "read me");
+  ASSERT_TRUE(files_.SetAttributes("C:\\DATA\\README.TXT", platform::kFileAttributeNormal));
+
+  // Replaced under the name it had, with the moved file's bytes and marks; the old name is gone.
+  EXPECT_TRUE(files_.MoveReplacing("c:\\data\\new.tmp", "C:\\DATA\\README.TXT"));
+  EXPECT_EQ(test::ReadHostFile(C() / "Data" / "Readme.txt"), "new bytes");
+  EXPECT_EQ(files_.GetAttributes("C:\\DATA\\README.TXT"), platform::kFileAttributeHidden);
+  EXPECT_EQ(files_.GetAttributes("C:\\DATA\\NEW.TMP"), platform::kInvalidFileAttributes);
+  EXPECT_EQ(files_.Find("C:\\DATA\\*.*").size(), 3u);  // ".", ".." and the file
+
+  // A free name is simply taken; a missing source or target folder fails.
+  EXPECT_TRUE(files_.MoveReplacing("C:\\DATA\\README.TXT", "C:\\DATA\\moved.txt"));
+  EXPECT_EQ(files_.Find("C:\\DATA\\MOVED.TXT").size(), 1u);
+  EXPECT_FALSE(files_.MoveReplacing("C:\\DATA\\README.TXT", "C:\\DATA\\x.txt"));
+  EXPECT_EQ(files_.LastError(), platform::kErrorFileNotFound);
+  EXPECT_FALSE(files_.MoveReplacing("C:\\DATA\\MOVED.TXT", "C:\\NODIR\\x.txt"));
+  EXPECT_EQ(files_.LastError(), platform::kErrorPathNotFound);
+}
+
 }  // namespace
 }  // namespace sandbox
