@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,11 @@ void WriteFile(const fs::path& path, std::string_view bytes) {
   fs::create_directories(path.parent_path());
   std::ofstream out(path, std::ios::binary);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // "HELLO.TXT" compressed in the SZDD form the installer expands: one flag byte saying the
@@ -117,13 +123,13 @@ void RunOnSandbox(std::string_view script, const RunOptions& options) {
   // the scratch folder, both of which are checked.
   const fs::path run = scratch.path() / "run";
   LayOutMedium(run / "medium", script, options.withFiles);
+  sandbox::MachineOptions machineOptions;
+  machineOptions.root = run / "machine";
+  machineOptions.platformId =
+      options.windowsNt ? platform::kPlatformWin32Nt : platform::kPlatformWindows;
+  machineOptions.csdVersion = options.windowsNt ? "Service Pack 3" : "";
+  machineOptions.moduleFileName = "D:\\SETUP.EXE";
   {
-    sandbox::MachineOptions machineOptions;
-    machineOptions.root = run / "machine";
-    machineOptions.platformId =
-        options.windowsNt ? platform::kPlatformWin32Nt : platform::kPlatformWindows;
-    machineOptions.csdVersion = options.windowsNt ? "Service Pack 3" : "";
-    machineOptions.moduleFileName = "D:\\SETUP.EXE";
     sandbox::Machine machine(machineOptions);
     machine.Mount('D', run / "medium");
     machine.platform().files.SetCurrentDirectory("D:\\");
@@ -161,6 +167,17 @@ void RunOnSandbox(std::string_view script, const RunOptions& options) {
         for (const std::string& line : transcript) std::fprintf(stderr, "%s\n", line.c_str());
     }
     machine.Save();
+  }
+  // The next program on the same machine (the uninstaller, another installation) starts
+  // from the registry this one saved: it must load back to the same registry.
+  {
+    const std::string saved = ReadFile(run / "machine" / "registry.reg");
+    sandbox::Machine again(machineOptions);
+    again.Save();
+    if (ReadFile(run / "machine" / "registry.reg") != saved) {
+      std::fprintf(stderr, "the saved registry does not load back the same\n");
+      std::abort();
+    }
   }
   bool clean = OnlyOwnFolders(run);
   for (const fs::directory_entry& entry : fs::directory_iterator(scratch.path()))

@@ -88,6 +88,11 @@ DAMAGED = {
         "KEYLEVEL=SOFTWARE" + "\\k" * 1200, "KEYNAME=v", "KEYNAMEVALUE=1", "KEYTYPE=STRING",
         "END OF REGISTRY ITEM"]),
     "long-line.inf": crlf(["CAPTION=" + "L" * 3000, "INSTTO=C:\\" + "D" * 600]),
+    "leading-out.inf": crlf([
+        "CAPTION=Out", "INSTTO=C:\\..\\..\\..\\out", "LANG=English,lang.en,..\\..\\lang.dll",
+        "COPYTOBASE=A.TXT,..\\..\\..\\..\\escape.txt", "COPYTOWIN=A.TXT,..\\..\\win.txt",
+        "COPYTOBASE=..\\..\\..\\..\\..\\etc\\hostname,host.txt", "INI FILE=..\\..\\esc.ini",
+        "SECTION=S", "K=V", "END OF INI"]),
 }
 
 
