@@ -16,7 +16,7 @@
 // text into the first empty edit it can reach, otherwise presses the first preferred
 // button that is actionable, else the default button, else the last button that is not
 // the cancel button, else the cancel button, else closes the form. Past the limit the run
-// stops with code 3 as before.
+// stops as it would without them.
 //
 // Transcript lines written here:
 //   message "CAPTION" ICON BUTTONS "TEXT"
