@@ -88,9 +88,9 @@ struct Installer {
     return options;
   }
   TMainForm& Main() { return *context.forms.MainForm; }
-  // Installs each source of the medium into C:\BENCH under its own name, with the
+  // Installs each source of the medium into `destDir` under its own name, with the
   // progress window shown and its thread running, as during a real run.
-  bool Install(const std::vector<std::string>& names, const std::string& suffix = "") {
+  bool Install(const std::vector<std::string>& names, const std::string& destDir = "C:\\BENCH") {
     TMainForm& main = Main();
     TProcessForm& progress = *context.forms.ProcessForm;
     TInfoThread thread(app);
@@ -99,7 +99,7 @@ struct Installer {
     progress.Show();
     bool ok = true;
     for (const std::string& name : names)
-      ok = main.InstallFile("D:\\" + name, "C:\\BENCH\\" + name + suffix, false, "BASE") && ok;
+      ok = main.InstallFile("D:\\" + name, destDir + "\\" + name, false, "BASE") && ok;
     progress.Hide();
     return ok;
   }
