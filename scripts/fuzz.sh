@@ -29,7 +29,7 @@ rm -rf "$work"
 mkdir -p "$work"
 # The installation harnesses build a machine directory for every input: memory-backed
 # storage keeps that quick where there is some.
-scratch_parent=build-fuzz
+scratch_parent=$PWD/build-fuzz
 [ -d /dev/shm ] && [ -w /dev/shm ] && scratch_parent=/dev/shm
 scratch=$(mktemp -d "$scratch_parent/setup-fuzz.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
