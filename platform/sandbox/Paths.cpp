@@ -78,12 +78,15 @@ void PathResolver::Mount(char letter, fs::path hostDir, std::uint32_t driveType)
   drives_[upper] = Drive{std::move(hostDir), driveType};
 }
 
+PathResolver::Stamp PathResolver::StampOf(const struct stat& info) {
+  return Stamp{static_cast<std::uint64_t>(info.st_ino), info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
+}
+
 std::optional<std::string> PathResolver::FindEntryIgnoringCase(const fs::path& dir,
                                                                const std::string& name) const {
   struct stat info {};
   if (::lstat(dir.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return std::nullopt;
-  const Stamp stamp{static_cast<std::uint64_t>(info.st_ino), info.st_mtim.tv_sec,
-                    info.st_mtim.tv_nsec};
+  const Stamp stamp = StampOf(info);
   auto it = listings_.find(dir.string());
   if (it == listings_.end() || !(it->second.stamp == stamp)) {
     // Read with the time taken before: a change while reading moves it, and the next
@@ -122,9 +125,18 @@ void PathResolver::NoteCreated(const fs::path& host) {
 }
 
 void PathResolver::NoteRemoved(const fs::path& host) {
-  // A removal resolves its name without looking at the listing, which may have gone stale
-  // meanwhile: it is read again when next needed.
-  listings_.erase(host.parent_path().string());
+  const auto it = listings_.find(host.parent_path().string());
+  if (it == listings_.end()) return;
+  // Resolving the removed name found the listing current (or dropped it); only the entry
+  // removed since is there too many.
+  struct stat info {};
+  if (::lstat(host.parent_path().c_str(), &info) != 0) {
+    listings_.erase(it);
+    return;
+  }
+  std::string name = host.filename().string();
+  it->second.names.erase({script::UpperAscii(name), std::move(name)});
+  it->second.stamp = StampOf(info);
 }
 
 Resolution PathResolver::Resolve(std::string_view windowsPath) const {
@@ -167,29 +179,41 @@ Resolution PathResolver::Resolve(std::string_view windowsPath) const {
   resolved.drive = drive;
   resolved.windowsPath = std::string(1, drive) + ":\\";
   fs::path host = driveIt->second.hostDir;
-  bool onDisk = true;  // every component so far names an existing host entry
+  bool onDisk = true;                // every component so far names an existing host entry
+  std::optional<Stamp> hostStamp;    // of `host`, once it is a component that was looked at
+  std::optional<Stamp> parentStamp;  // of the directory holding `host`
   for (std::size_t i = 0; i < components.size(); ++i) {
     const std::string& name = components[i];
     if (i > 0) resolved.windowsPath += '\\';
     resolved.windowsPath += name;
     if (onDisk) {
-      std::error_code ec;
       fs::path candidate = host / name;
-      fs::file_status status = fs::symlink_status(candidate, ec);
-      if (!fs::exists(status)) {
+      struct stat info {};
+      bool exists = ::lstat(candidate.c_str(), &info) == 0;
+      if (!exists) {
         if (std::optional<std::string> found = FindEntryIgnoringCase(host, name)) {
           candidate = host / *found;
-          status = fs::symlink_status(candidate, ec);
+          exists = ::lstat(candidate.c_str(), &info) == 0;
         }
       }
-      if (fs::is_symlink(status)) return Refuse(platform::kErrorAccessDenied);
-      if (fs::exists(status)) {
+      if (exists && S_ISLNK(info.st_mode)) return Refuse(platform::kErrorAccessDenied);
+      if (exists) {
         host = std::move(candidate);
+        parentStamp = hostStamp;
+        hostStamp = StampOf(info);
         continue;
       }
       onDisk = false;
     }
     host /= name;
+  }
+  // An existing entry may be removed next: the listing of its directory must be current
+  // then, so that the removal can be noted in it instead of having it read again.
+  // A drive's root is never looked at as a component: its listing is simply dropped.
+  if (onDisk && !components.empty()) {
+    const auto it = listings_.find(host.parent_path().string());
+    if (it != listings_.end() && (!parentStamp || !(it->second.stamp == *parentStamp)))
+      listings_.erase(it);
   }
   resolved.hostPath = std::move(host);
   return Resolution{std::move(resolved), platform::kErrorSuccess};

@@ -14,6 +14,8 @@
 // removes itself, so a directory filling with new files is not read once per file.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -86,6 +88,7 @@ class PathResolver {
     Stamp stamp;
     std::set<std::pair<std::string, std::string>> names;
   };
+  static Stamp StampOf(const struct stat& info);
   // The name of an entry of `dir` that equals `name` without regard to case; the first in
   // byte order when several do. Nothing when there is none or `dir` cannot be listed.
   std::optional<std::string> FindEntryIgnoringCase(const std::filesystem::path& dir,

@@ -64,6 +64,20 @@ TEST_F(PathsListingTest, SeesEveryChangeMadeAfterTheDirectoryWasRead) {
          ASSERT_TRUE(files_.RemoveDirectory("C:\\Data\\Sub"));
        },
        "C:\\DATA\\SUB", "Data/SUB"},
+      {"file made on the host, then another removed by the service",
+       [&] {
+         test::WriteHostFile(Data() / "Host.Txt", "h");
+         ASSERT_TRUE(files_.DeleteFile("C:\\Data\\Old.txt"));
+       },
+       "C:\\data\\HOST.TXT", "Data/Host.Txt"},
+      {"directory made on the host at the root, then a file removed there by the service",
+       [&] {
+         test::WriteHostFile(C() / "Top.txt", "t");
+         ASSERT_TRUE(paths_.HostPath("C:\\TOP.TXT"));
+         fs::create_directory(C() / "HostDir");
+         ASSERT_TRUE(files_.DeleteFile("C:\\Top.txt"));
+       },
+       "C:\\hostdir\\x", "HostDir/x"},
       {"file made on the host", [&] { test::WriteHostFile(Data() / "Host.Txt", "h"); },
        "C:\\data\\host.txt", "Data/Host.Txt"},
       {"file renamed on the host", [&] { fs::rename(Data() / "Old.txt", Data() / "Renamed.TXT"); },
