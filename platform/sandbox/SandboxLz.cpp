@@ -3,9 +3,16 @@
 #include <mspack.h>
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
+#include <mutex>
+#include <new>
+#include <system_error>
+#include <thread>
 #include <type_traits>
+#include <utility>
 
 namespace sandbox {
 namespace {
@@ -17,70 +24,196 @@ constexpr std::size_t kSzddSignatureSize = sizeof(kSzddSignature);
 constexpr char kInputName[] = "input";
 constexpr char kOutputName[] = "output";
 
-// One of the two memory files of an expansion, as libmspack's opaque mspack_file.
-struct MemoryFile {
-  const std::string* input = nullptr;  // set for the compressed image
-  std::string* output = nullptr;       // set for the expanded data
-  std::size_t position = 0;
+// Expanded bytes go from the worker to the reader in blocks of kBlockSize, and at most
+// kQueuedBlocks of them wait at once. With the block being filled, the one being read and
+// the input buffer, an open compressed file holds well under a MiB whatever its size.
+constexpr std::size_t kBlockSize = 64 * 1024;
+constexpr std::size_t kQueuedBlocks = 4;
+// libmspack asks for 2048 bytes at a time; the file is read in larger blocks.
+constexpr std::size_t kInputBlockSize = 64 * 1024;
+
+// A block of expanded bytes: `size` of them are used.
+struct Block {
+  std::unique_ptr<char[]> bytes;
+  std::size_t size = 0;
 };
 
-// An mspack_system whose files are memory buffers, never host paths. libmspack hands the
-// `base` pointer back to open(), so `base` must stay the first member.
-struct MemorySystem {
+// Blocks on their way from the worker to the reader, at most kQueuedBlocks at once.
+class BlockQueue {
+ public:
+  enum class Next { Block, End, Failed };
+
+  // Worker: queues `block`, waiting while the queue is full. False once the reader is gone.
+  bool Push(Block block) {
+    std::unique_lock lock(mutex_);
+    room_.wait(lock, [&] { return readerGone_ || blocks_.size() < kQueuedBlocks; });
+    if (readerGone_) return false;
+    blocks_.push_back(std::move(block));
+    ready_.notify_one();
+    return true;
+  }
+  // Worker: no more blocks come; `expanded` tells whether the stream was expanded to its end.
+  void Finish(bool expanded) {
+    std::lock_guard lock(mutex_);
+    finished_ = true;
+    expanded_ = expanded;
+    ready_.notify_one();
+  }
+  // Reader: waits for the next block and moves it into `block`; once the queue is empty
+  // and the worker has finished, tells how the expansion ended.
+  Next Pop(Block& block) {
+    std::unique_lock lock(mutex_);
+    ready_.wait(lock, [&] { return finished_ || !blocks_.empty(); });
+    if (blocks_.empty()) return expanded_ ? Next::End : Next::Failed;
+    block = std::move(blocks_.front());
+    blocks_.pop_front();
+    room_.notify_one();
+    return Next::Block;
+  }
+  // Reader: nothing more will be read. The queued blocks are freed and every later Push
+  // fails, which ends the worker's extraction.
+  void Abandon() {
+    std::lock_guard lock(mutex_);
+    readerGone_ = true;
+    blocks_.clear();
+    room_.notify_one();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable room_;   // the worker waits here while the queue is full
+  std::condition_variable ready_;  // the reader waits here while it is empty
+  std::deque<Block> blocks_;
+  bool finished_ = false;
+  bool expanded_ = false;
+  bool readerGone_ = false;
+};
+
+// The compressed file as libmspack reads it: the bytes already read while looking for the
+// signature, then the platform file in blocks.
+struct InputStream {
+  platform::File* file = nullptr;
+  std::string head;
+  std::unique_ptr<char[]> buffer = std::make_unique_for_overwrite<char[]>(kInputBlockSize);
+  std::size_t begin = 0;
+  std::size_t end = 0;
+  std::uint64_t position = 0;
+};
+
+// Where libmspack writes: blocks filled here are handed to the queue, and no more than the
+// length the header declares is kept, as lz32 delivers no more than that.
+struct OutputSink {
+  BlockQueue* queue = nullptr;
+  std::uint64_t left = 0;  // bytes still wanted
+  Block block;
+  bool complete = false;  // the declared length was reached
+
+  // Hands the bytes gathered so far to the reader; false once the reader is gone.
+  bool Flush() {
+    if (block.size == 0) return true;
+    return queue->Push(std::exchange(block, Block{}));
+  }
+};
+
+// An mspack_system whose two files are the stream above and the sink, never host paths.
+// libmspack hands the `base` pointer back to its callbacks, so `base` must stay first.
+struct StreamSystem {
   mspack_system base;
-  MemoryFile inputFile;
-  MemoryFile outputFile;
+  InputStream* input;
+  OutputSink* output;
 };
-static_assert(std::is_standard_layout_v<MemorySystem>);
+static_assert(std::is_standard_layout_v<StreamSystem>);
 
-MemoryFile* AsMemory(mspack_file* file) {
-  return reinterpret_cast<MemoryFile*>(file);
+InputStream& AsInput(mspack_file* file) {
+  return *reinterpret_cast<InputStream*>(file);
 }
 
-mspack_file* OpenMemory(mspack_system* self, const char* name, int mode) {
-  auto* system = reinterpret_cast<MemorySystem*>(self);
-  if (mode == MSPACK_SYS_OPEN_READ && std::strcmp(name, kInputName) == 0) {
-    system->inputFile.position = 0;
-    return reinterpret_cast<mspack_file*>(&system->inputFile);
-  }
-  if (mode == MSPACK_SYS_OPEN_WRITE && std::strcmp(name, kOutputName) == 0) {
-    system->outputFile.output->clear();
-    return reinterpret_cast<mspack_file*>(&system->outputFile);
-  }
+OutputSink& AsOutput(mspack_file* file) {
+  return *reinterpret_cast<OutputSink*>(file);
+}
+
+mspack_file* OpenStream(mspack_system* self, const char* name, int mode) {
+  auto* system = reinterpret_cast<StreamSystem*>(self);
+  if (mode == MSPACK_SYS_OPEN_READ && std::strcmp(name, kInputName) == 0)
+    return reinterpret_cast<mspack_file*>(system->input);
+  if (mode == MSPACK_SYS_OPEN_WRITE && std::strcmp(name, kOutputName) == 0)
+    return reinterpret_cast<mspack_file*>(system->output);
   return nullptr;
 }
 
-int ReadMemory(mspack_file* file, void* buffer, int bytes) {
-  MemoryFile* memory = AsMemory(file);
-  if (memory->input == nullptr || bytes < 0) return -1;
-  const std::size_t left = memory->input->size() - memory->position;
-  const std::size_t count = std::min(left, static_cast<std::size_t>(bytes));
-  std::memcpy(buffer, memory->input->data() + memory->position, count);
-  memory->position += count;
-  return static_cast<int>(count);
+int ReadInput(mspack_file* file, void* buffer, int bytes) {
+  InputStream& input = AsInput(file);
+  if (bytes < 0) return -1;
+  char* out = static_cast<char*>(buffer);
+  const auto wanted = static_cast<std::size_t>(bytes);
+  std::size_t done = 0;
+  while (done < wanted) {
+    std::size_t count = 0;
+    if (input.position < input.head.size()) {
+      count = std::min(input.head.size() - input.position, wanted - done);
+      std::memcpy(out + done, input.head.data() + input.position, count);
+    } else {
+      if (input.begin == input.end) {
+        const std::int64_t read =
+            input.file->Read(input.buffer.get(), static_cast<std::uint32_t>(kInputBlockSize));
+        // The bytes before a failure go first; the failure comes with the next call.
+        if (read < 0) return done > 0 ? static_cast<int>(done) : -1;
+        if (read == 0) break;
+        input.begin = 0;
+        input.end = static_cast<std::size_t>(read);
+      }
+      count = std::min(input.end - input.begin, wanted - done);
+      std::memcpy(out + done, input.buffer.get() + input.begin, count);
+      input.begin += count;
+    }
+    done += count;
+    input.position += count;
+  }
+  return static_cast<int>(done);
 }
 
-int WriteMemory(mspack_file* file, void* buffer, int bytes) {
-  MemoryFile* memory = AsMemory(file);
-  if (memory->output == nullptr || bytes < 0) return -1;
-  memory->output->append(static_cast<const char*>(buffer), static_cast<std::size_t>(bytes));
+int WriteOutput(mspack_file* file, void* buffer, int bytes) {
+  OutputSink& output = AsOutput(file);
+  if (bytes < 0) return -1;
+  const char* from = static_cast<const char*>(buffer);
+  auto todo = static_cast<std::size_t>(std::min<std::uint64_t>(output.left, bytes));
+  output.left -= todo;
+  while (todo > 0) {
+    if (!output.block.bytes) {
+      // An exception must not cross libmspack's C frames: no memory fails the write.
+      try {
+        output.block.bytes = std::make_unique_for_overwrite<char[]>(kBlockSize);
+      } catch (const std::bad_alloc&) {
+        return -1;
+      }
+    }
+    const std::size_t count = std::min(todo, kBlockSize - output.block.size);
+    std::memcpy(output.block.bytes.get() + output.block.size, from, count);
+    output.block.size += count;
+    from += count;
+    todo -= count;
+    if (output.block.size == kBlockSize && !output.Flush()) return -1;
+  }
+  if (output.left == 0) {
+    // Whatever follows the declared length is never delivered: failing the write ends the
+    // extraction without reading it.
+    output.complete = true;
+    return -1;
+  }
   return bytes;
 }
 
-int SeekMemory(mspack_file* file, off_t offset, int mode) {
-  MemoryFile* memory = AsMemory(file);
-  const off_t size =
-      static_cast<off_t>(memory->input != nullptr ? memory->input->size() : memory->output->size());
-  off_t base = 0;
-  if (mode == MSPACK_SYS_SEEK_CUR) base = static_cast<off_t>(memory->position);
-  if (mode == MSPACK_SYS_SEEK_END) base = size;
-  if (offset < -base || offset > size - base) return -1;
-  memory->position = static_cast<std::size_t>(base + offset);
-  return 0;
+// libmspack seeks only to the data that follows the header, which is where the header
+// read left the stream; any other move is refused.
+int SeekInput(mspack_file* file, off_t offset, int mode) {
+  const InputStream& input = AsInput(file);
+  const auto here = static_cast<off_t>(input.position);
+  const off_t target = mode == MSPACK_SYS_SEEK_CUR ? here + offset : offset;
+  return mode != MSPACK_SYS_SEEK_END && target == here ? 0 : -1;
 }
 
-off_t TellMemory(mspack_file* file) {
-  return static_cast<off_t>(AsMemory(file)->position);
+off_t TellInput(mspack_file* file) {
+  return static_cast<off_t>(AsInput(file).position);
 }
 
 void IgnoreMessage(mspack_file*, const char*, ...) {}
@@ -101,23 +234,6 @@ struct DecompressorDeleter {
   void operator()(msszdd_decompressor* decompressor) const {
     mspack_destroy_szdd_decompressor(decompressor);
   }
-};
-
-// An open SZDD header, closed through its decompressor.
-class HeaderGuard {
- public:
-  HeaderGuard(msszdd_decompressor& decompressor, msszddd_header* header)
-      : decompressor_(decompressor), header_(header) {}
-  HeaderGuard(const HeaderGuard&) = delete;
-  HeaderGuard& operator=(const HeaderGuard&) = delete;
-  ~HeaderGuard() {
-    if (header_ != nullptr) decompressor_.close(&decompressor_, header_);
-  }
-  msszddd_header* get() const { return header_; }
-
- private:
-  msszdd_decompressor& decompressor_;
-  msszddd_header* header_;
 };
 
 // Reads up to `wanted` more bytes into `bytes`; false when the file reports a failure.
@@ -169,24 +285,105 @@ class PlainLzFile : public platform::LzFile {
   std::size_t prefixPosition_ = 0;
 };
 
-// A compressed file, expanded when opened. A stream that could not be expanded fails
-// every read, as LZRead does when it meets damaged data.
-class ExpandedLzFile : public platform::LzFile {
+// A compressed file, expanded by a worker thread of its own while it is read. Between
+// Start and the destructor only the worker touches the platform file and libmspack; the
+// two sides meet only in the queue. Damage in the stream, or a failing read of the file,
+// fails the read that reaches it and every read after.
+class StreamedLzFile : public platform::LzFile {
  public:
-  ExpandedLzFile(std::unique_ptr<platform::File> file, std::string expanded, bool damaged)
-      : file_(std::move(file)), expanded_(std::move(expanded)), damaged_(damaged) {}
+  StreamedLzFile(std::unique_ptr<platform::File> file, std::string head) : file_(std::move(file)) {
+    input_.file = file_.get();
+    input_.head = std::move(head);
+    output_.queue = &queue_;
+    system_.base.open = OpenStream;
+    system_.base.close = [](mspack_file*) {};
+    system_.base.read = ReadInput;
+    system_.base.write = WriteOutput;
+    system_.base.seek = SeekInput;
+    system_.base.tell = TellInput;
+    system_.base.message = IgnoreMessage;
+    system_.base.alloc = Allocate;
+    system_.base.free = Release;
+    system_.base.copy = CopyMemory;
+    system_.base.null_ptr = nullptr;
+    system_.input = &input_;
+    system_.output = &output_;
+  }
+  StreamedLzFile(const StreamedLzFile&) = delete;
+  StreamedLzFile& operator=(const StreamedLzFile&) = delete;
+
+  ~StreamedLzFile() override {
+    queue_.Abandon();
+    if (worker_.joinable()) worker_.join();
+    if (header_ != nullptr) decompressor_->close(decompressor_.get(), header_);
+  }
+
+  // Reads the header and starts the expansion. False when lz32 would refuse the open: the
+  // header is short or names an unknown method.
+  bool Start() {
+    int selfTest = MSPACK_ERR_OK;
+    MSPACK_SYS_SELFTEST(selfTest);
+    if (selfTest != MSPACK_ERR_OK) return false;
+    decompressor_.reset(mspack_create_szdd_decompressor(&system_.base));
+    if (!decompressor_) return false;
+    header_ = decompressor_->open(decompressor_.get(), kInputName);
+    if (header_ == nullptr || header_->format != MSSZDD_FMT_NORMAL) return false;
+    output_.left = header_->length >= 0 ? static_cast<std::uint64_t>(header_->length) : UINT64_MAX;
+    try {
+      worker_ = std::thread([this] { Expand(); });
+    } catch (const std::system_error&) {
+      return false;
+    }
+    return true;
+  }
 
   std::int32_t Read(void* buffer, std::int32_t size) override {
-    if (damaged_) return kLzErrorRead;
     if (size < 0) return kLzErrorBadValue;
-    return Deliver(expanded_, position_, buffer, size);
+    if (failed_) return kLzErrorRead;
+    char* out = static_cast<char*>(buffer);
+    const auto wanted = static_cast<std::size_t>(size);
+    std::size_t done = 0;
+    while (done < wanted) {
+      if (position_ == current_.size) {
+        const BlockQueue::Next next = queue_.Pop(current_);
+        if (next == BlockQueue::Next::End) break;
+        if (next == BlockQueue::Next::Failed) {
+          failed_ = true;
+          break;
+        }
+        position_ = 0;
+      }
+      const std::size_t count = std::min(current_.size - position_, wanted - done);
+      std::memcpy(out + done, current_.bytes.get() + position_, count);
+      position_ += count;
+      done += count;
+    }
+    // The bytes before the damage go out first; the next read reports it.
+    if (failed_ && done == 0) return kLzErrorRead;
+    return static_cast<std::int32_t>(done);
   }
 
  private:
+  // The worker: expands the whole stream into the queue, then says how it ended.
+  void Expand() {
+    const int result = decompressor_->extract(decompressor_.get(), header_, kOutputName);
+    const bool expanded = result == MSPACK_ERR_OK || output_.complete;
+    output_.Flush();
+    queue_.Finish(expanded);
+  }
+
   std::unique_ptr<platform::File> file_;  // held open for its deny-write sharing
-  std::string expanded_;
+  InputStream input_;
+  BlockQueue queue_;
+  OutputSink output_;
+  StreamSystem system_{};
+  std::unique_ptr<msszdd_decompressor, DecompressorDeleter> decompressor_;
+  msszddd_header* header_ = nullptr;
+  std::thread worker_;
+  // The reader's side.
+  Block current_;
   std::size_t position_ = 0;
-  bool damaged_ = false;
+  bool failed_ = false;
 };
 
 }  // namespace
@@ -194,45 +391,6 @@ class ExpandedLzFile : public platform::LzFile {
 bool HasSzddSignature(const std::string& bytes) {
   return bytes.size() >= kSzddSignatureSize &&
          std::memcmp(bytes.data(), kSzddSignature, kSzddSignatureSize) == 0;
-}
-
-SzddExpansion ExpandSzdd(const std::string& compressed) {
-  SzddExpansion result;
-  int selfTest = MSPACK_ERR_OK;
-  MSPACK_SYS_SELFTEST(selfTest);
-  if (selfTest != MSPACK_ERR_OK) return result;
-
-  MemorySystem system{};
-  system.base.open = OpenMemory;
-  system.base.close = [](mspack_file*) {};
-  system.base.read = ReadMemory;
-  system.base.write = WriteMemory;
-  system.base.seek = SeekMemory;
-  system.base.tell = TellMemory;
-  system.base.message = IgnoreMessage;
-  system.base.alloc = Allocate;
-  system.base.free = Release;
-  system.base.copy = CopyMemory;
-  system.base.null_ptr = nullptr;
-  system.inputFile.input = &compressed;
-  system.outputFile.output = &result.bytes;
-
-  std::unique_ptr<msszdd_decompressor, DecompressorDeleter> decompressor(
-      mspack_create_szdd_decompressor(&system.base));
-  if (!decompressor) return result;
-  HeaderGuard header(*decompressor, decompressor->open(decompressor.get(), kInputName));
-  if (header.get() == nullptr || header.get()->format != MSSZDD_FMT_NORMAL) return result;
-  const off_t declared = header.get()->length;
-  if (decompressor->extract(decompressor.get(), header.get(), kOutputName) != MSPACK_ERR_OK) {
-    result.status = SzddExpansion::Status::BadStream;
-    result.bytes.clear();
-    return result;
-  }
-  if (declared >= 0 && static_cast<std::uint64_t>(declared) < result.bytes.size()) {
-    result.bytes.resize(static_cast<std::size_t>(declared));
-  }
-  result.status = SzddExpansion::Status::Expanded;
-  return result;
 }
 
 std::unique_ptr<platform::LzFile> SandboxLz::Open(const std::string& path) {
@@ -243,12 +401,9 @@ std::unique_ptr<platform::LzFile> SandboxLz::Open(const std::string& path) {
   if (!ReadMore(*file, head, kSzddSignatureSize)) return nullptr;
   if (!HasSzddSignature(head)) return std::make_unique<PlainLzFile>(std::move(file), head);
 
-  std::string compressed = head;
-  if (!ReadMore(*file, compressed, SIZE_MAX)) return nullptr;
-  SzddExpansion expansion = ExpandSzdd(compressed);
-  if (expansion.status == SzddExpansion::Status::BadHeader) return nullptr;
-  const bool damaged = expansion.status == SzddExpansion::Status::BadStream;
-  return std::make_unique<ExpandedLzFile>(std::move(file), std::move(expansion.bytes), damaged);
+  auto expanded = std::make_unique<StreamedLzFile>(std::move(file), std::move(head));
+  if (!expanded->Start()) return nullptr;
+  return expanded;
 }
 
 }  // namespace sandbox

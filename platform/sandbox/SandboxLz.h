@@ -1,9 +1,8 @@
-// LZ expansion on the emulated machine: SZDD-compressed files are expanded with libmspack,
-// every other file is delivered as it is.
+// LZ expansion on the emulated machine: SZDD-compressed files are expanded with libmspack
+// while they are read, every other file is delivered as it is.
 #pragma once
 
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "platform/Files.h"
@@ -18,26 +17,15 @@ constexpr std::int32_t kLzErrorBadValue = -7;
 // True when `bytes` begins with the eight-byte SZDD signature.
 bool HasSzddSignature(const std::string& bytes);
 
-// Result of expanding one SZDD image in memory.
-struct SzddExpansion {
-  enum class Status {
-    Expanded,   // `bytes` holds the expanded data
-    BadHeader,  // the header is short or names an unknown method: lz32 refuses the open
-    BadStream,  // the header was read but the data could not be expanded
-  };
-  Status status = Status::BadHeader;
-  std::string bytes;
-};
-
-// Expands a whole SZDD image with libmspack; the data is cut to the length the header
-// declares, as lz32 delivers no more than that.
-SzddExpansion ExpandSzdd(const std::string& compressed);
-
 class SandboxLz : public platform::Lz {
  public:
   explicit SandboxLz(platform::Files& files) : files_(files) {}
   // Opens the file for reading with deny-write sharing and keeps it open while the
-  // expanded file lives, so that nobody can change it meanwhile.
+  // expanded file lives, so that nobody can change it meanwhile. A compressed file is
+  // expanded by a worker thread of its own that runs at most a few blocks ahead of the
+  // reader, so memory stays bounded whatever the file's size. Null when the file cannot be
+  // opened or its SZDD header is short or names an unknown method; damage met further on
+  // makes the read that reaches it fail.
   std::unique_ptr<platform::LzFile> Open(const std::string& path) override;
 
  private:

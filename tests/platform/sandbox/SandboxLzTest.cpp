@@ -3,10 +3,15 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
+#include <thread>
+#include <vector>
 
 #include "tests/platform/sandbox/TestFileStore.h"
 
@@ -259,8 +264,6 @@ TEST(SandboxLz, ReportsFailingReadsOfTheUnderlyingFile) {
   TestFileStore files;
   files.Put("C:\\PLAIN.DAT", VariedContent(20000));
   files.FailReadsAfter("C:\\PLAIN.DAT", 10000);
-  files.Put("C:\\PACKED._", LiteralSzdd(VariedContent(100), 100));
-  files.FailReadsAfter("C:\\PACKED._", 40);
   SandboxLz lz(files);
 
   auto plain = lz.Open("C:\\PLAIN.DAT");
@@ -269,7 +272,161 @@ TEST(SandboxLz, ReportsFailingReadsOfTheUnderlyingFile) {
   EXPECT_EQ(drained.bytes.size(), 10000u);
   EXPECT_LT(drained.lastResult, 0);
 
-  EXPECT_EQ(lz.Open("C:\\PACKED._"), nullptr) << "a compressed file is read whole when opened";
+  // The header is read when the file is opened; the data only as it is expanded.
+  const std::string content = VariedContent(100);
+  struct Case {
+    const char* name;
+    std::size_t failAfter;
+    bool opens;
+  };
+  const Case cases[] = {
+      {"inside the header", 10, false},
+      {"just after the header", 14, true},
+      {"in the middle of the data", 40, true},
+      {"on a group boundary", 14 + 9 * 5, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    files.Put("C:\\PACKED._", LiteralSzdd(content, 100));
+    files.FailReadsAfter("C:\\PACKED._", c.failAfter);
+    auto packed = lz.Open("C:\\PACKED._");
+    ASSERT_EQ(packed != nullptr, c.opens);
+    if (!packed) continue;
+    const Drained unpacked = Drain(*packed);
+    EXPECT_EQ(unpacked.lastResult, kLzErrorRead);
+    EXPECT_LT(unpacked.bytes.size(), content.size());
+    EXPECT_EQ(unpacked.bytes, content.substr(0, unpacked.bytes.size()))
+        << "what comes before the failure is the file's own bytes";
+    char byte = 0;
+    EXPECT_EQ(packed->Read(&byte, 1), kLzErrorRead) << "reads after a failure keep failing";
+  }
+}
+
+// The expanded byte at `index` of a generated file. It depends on the index's high bits
+// too, so that a block delivered twice or out of order shows.
+char GeneratedByte(std::uint64_t index) {
+  return static_cast<char>(index * 7 + (index >> 13) * 13);
+}
+
+// An SZDD file of literal groups made while it is read, so that a file of any size costs
+// the test no memory. It counts the compressed bytes read so far and whether it is open;
+// both are read while the expansion's thread reads the file.
+struct GeneratedCounters {
+  std::atomic<std::uint64_t> consumed = 0;
+  std::atomic<int> open = 0;
+};
+
+class GeneratedSzddFile : public platform::File {
+ public:
+  // `length` must be a multiple of 8: whole groups only.
+  GeneratedSzddFile(std::uint32_t length, std::shared_ptr<GeneratedCounters> counters)
+      : header_(LiteralSzdd("", length)),
+        size_(header_.size() + length / 8 * 9),
+        counters_(std::move(counters)) {
+    ++counters_->open;
+  }
+  ~GeneratedSzddFile() override { --counters_->open; }
+  std::int64_t Read(void* buffer, std::uint32_t size) override {
+    char* out = static_cast<char*>(buffer);
+    const std::uint64_t count = std::min<std::uint64_t>(size, size_ - position_);
+    for (std::uint64_t i = 0; i < count; ++i, ++position_) {
+      if (position_ < header_.size()) {
+        out[i] = header_[position_];
+        continue;
+      }
+      const std::uint64_t data = position_ - header_.size();
+      out[i] = data % 9 == 0 ? '\xFF' : GeneratedByte(data / 9 * 8 + data % 9 - 1);
+    }
+    counters_->consumed += count;
+    return static_cast<std::int64_t>(count);
+  }
+  std::int64_t Write(const void*, std::uint32_t) override { return -1; }
+  bool SetLastWriteTime(platform::FileTime) override { return false; }
+
+ private:
+  std::string header_;
+  std::uint64_t size_;
+  std::uint64_t position_ = 0;
+  std::shared_ptr<GeneratedCounters> counters_;
+};
+
+// Every path opens a generated file of `length` expanded bytes.
+class GeneratedStore : public TestFileStore {
+ public:
+  explicit GeneratedStore(std::uint32_t length) : length_(length) {}
+  std::unique_ptr<platform::File> Open(const std::string&, std::uint32_t, std::uint32_t,
+                                       platform::Disposition, std::uint32_t) override {
+    return std::make_unique<GeneratedSzddFile>(length_, counters_);
+  }
+  const GeneratedCounters& Counters() const { return *counters_; }
+
+ private:
+  std::uint32_t length_;
+  std::shared_ptr<GeneratedCounters> counters_ = std::make_shared<GeneratedCounters>();
+};
+
+// How far the expansion has read ahead of what the reader was given, in compressed bytes
+// (a literal group is 9 bytes for 8 expanded ones).
+std::int64_t AheadOfReader(const GeneratedCounters& counters, std::uint64_t delivered) {
+  return static_cast<std::int64_t>(counters.consumed) -
+         static_cast<std::int64_t>(14 + delivered / 8 * 9);
+}
+
+// What an open compressed file may hold between the bytes it has read and those it has
+// delivered: a few blocks, however large the file.
+constexpr std::int64_t kMostAhead = 1 << 20;
+
+TEST(SandboxLz, ExpandsLargeFilesOnlyAFewBlocksAheadOfTheReader) {
+  constexpr std::uint32_t kLength = 64u << 20;
+  GeneratedStore files(kLength);
+  SandboxLz lz(files);
+  auto file = lz.Open("D:\\HUGE.BI_");
+  ASSERT_NE(file, nullptr);
+
+  std::vector<char> block(8192);
+  std::uint64_t delivered = 0;
+  std::int64_t mostAhead = 0;
+  std::optional<std::uint64_t> firstWrong;
+  std::int32_t count = 0;
+  for (bool first = true; (count = file->Read(block.data(), 8192)) > 0; first = false) {
+    for (std::int32_t i = 0; i < count && !firstWrong; ++i) {
+      if (block[static_cast<std::size_t>(i)] != GeneratedByte(delivered + i))
+        firstWrong = delivered + i;
+    }
+    delivered += static_cast<std::uint64_t>(count);
+    // A reader that stops for a while after its first block: the expansion must wait for
+    // it rather than run on through the file.
+    if (first) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    mostAhead = std::max(mostAhead, AheadOfReader(files.Counters(), delivered));
+  }
+  EXPECT_EQ(count, 0);
+  EXPECT_EQ(delivered, kLength);
+  EXPECT_FALSE(firstWrong) << "first wrong byte at " << firstWrong.value_or(0);
+  EXPECT_LE(mostAhead, kMostAhead);
+}
+
+TEST(SandboxLz, ClosingBeforeTheEndStopsTheExpansionAndClosesTheFile) {
+  struct Case {
+    const char* name;
+    int reads;
+  };
+  const Case cases[] = {{"closed unread", 0}, {"closed after one read", 1}, {"closed midway", 500}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    GeneratedStore files(64u << 20);
+    SandboxLz lz(files);
+    auto file = lz.Open("D:\\HUGE.BI_");
+    ASSERT_NE(file, nullptr);
+    std::vector<char> block(8192);
+    std::uint64_t delivered = 0;
+    for (int i = 0; i < c.reads; ++i)
+      delivered += static_cast<std::uint64_t>(file->Read(block.data(), 8192));
+    // Gives the expansion time to fill its queue and wait, the case the close must end.
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    file.reset();
+    EXPECT_EQ(files.Counters().open, 0);
+    EXPECT_LE(AheadOfReader(files.Counters(), delivered), kMostAhead);
+  }
 }
 
 }  // namespace
