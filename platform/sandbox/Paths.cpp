@@ -108,34 +108,23 @@ std::optional<std::string> PathResolver::FindEntryIgnoringCase(const fs::path& d
   return found->second;
 }
 
-void PathResolver::NoteCreated(const fs::path& host) {
+void PathResolver::NoteChange(const fs::path& host, bool created) {
   const auto it = listings_.find(host.parent_path().string());
   if (it == listings_.end()) return;
-  // The listing was found current when the new name was resolved just before; only the
-  // entry made since is missing, and the directory's new time goes with it.
+  // Resolving the name just before found the listing current (or dropped it); only the
+  // entry made or removed since differs, and the directory's new time goes with it.
   struct stat info {};
   if (::lstat(host.parent_path().c_str(), &info) != 0) {
     listings_.erase(it);
     return;
   }
   std::string name = host.filename().string();
-  it->second.names.emplace(script::UpperAscii(name), std::move(name));
-  it->second.stamp =
-      Stamp{static_cast<std::uint64_t>(info.st_ino), info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
-}
-
-void PathResolver::NoteRemoved(const fs::path& host) {
-  const auto it = listings_.find(host.parent_path().string());
-  if (it == listings_.end()) return;
-  // Resolving the removed name found the listing current (or dropped it); only the entry
-  // removed since is there too many.
-  struct stat info {};
-  if (::lstat(host.parent_path().c_str(), &info) != 0) {
-    listings_.erase(it);
-    return;
+  std::pair<std::string, std::string> entry{script::UpperAscii(name), std::move(name)};
+  if (created) {
+    it->second.names.insert(std::move(entry));
+  } else {
+    it->second.names.erase(entry);
   }
-  std::string name = host.filename().string();
-  it->second.names.erase({script::UpperAscii(name), std::move(name)});
   it->second.stamp = StampOf(info);
 }
 

@@ -72,8 +72,8 @@ class PathResolver {
   std::uint32_t DriveMask() const;
 
   // The file service made the entry `host` (a file or a directory) / removed it.
-  void NoteCreated(const std::filesystem::path& host);
-  void NoteRemoved(const std::filesystem::path& host);
+  void NoteCreated(const std::filesystem::path& host) { NoteChange(host, true); }
+  void NoteRemoved(const std::filesystem::path& host) { NoteChange(host, false); }
 
  private:
   // The names of one host directory, ordered by their upper-case form and then by bytes,
@@ -89,6 +89,9 @@ class PathResolver {
     std::set<std::pair<std::string, std::string>> names;
   };
   static Stamp StampOf(const struct stat& info);
+  // Brings the listing of `host`'s directory, when one is kept, up to date with one entry
+  // made (`created`) or removed through the file service.
+  void NoteChange(const std::filesystem::path& host, bool created);
   // The name of an entry of `dir` that equals `name` without regard to case; the first in
   // byte order when several do. Nothing when there is none or `dir` cannot be listed.
   std::optional<std::string> FindEntryIgnoringCase(const std::filesystem::path& dir,

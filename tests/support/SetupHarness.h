@@ -73,6 +73,28 @@ struct RunResult {
   std::vector<std::string> transcript;
 };
 
+// Runs the program on `platform` with the answers (one action a line) and gives what
+// happened; `inspect` sees the program's windows after the run, before they are freed.
+inline RunResult RunProgram(platform::Platform& platform, const std::string& answers,
+                            const std::function<void(SetupForms&)>& inspect = nullptr) {
+  forms::headless::HeadlessToolkit toolkit(forms::headless::ParseAnswers(answers));
+  RunResult result;
+  forms::Application app(toolkit);
+  SetupContext context{app, platform, {}};
+  try {
+    CreateSetupForms(context);
+    app.Run(*context.forms.MainForm);
+    app.AddLine("exit");
+    result.transcript = toolkit.Transcript();
+  } catch (const forms::headless::ScriptStopped& stopped) {
+    result.stopCode = stopped.Code();
+    result.stopMessage = stopped.what();
+    result.transcript = stopped.Transcript();
+  }
+  if (inspect) inspect(context.forms);
+  return result;
+}
+
 class SetupHarness {
  public:
   explicit SetupHarness(std::uint32_t platformId = platform::kPlatformWindows,
@@ -103,22 +125,7 @@ class SetupHarness {
   // `inspect` sees the program's windows after the run, before they are freed.
   RunResult Run(const std::string& answers,
                 const std::function<void(SetupForms&)>& inspect = nullptr) {
-    forms::headless::HeadlessToolkit toolkit(forms::headless::ParseAnswers(answers));
-    RunResult result;
-    forms::Application app(toolkit);
-    SetupContext context{app, machine_->platform(), {}};
-    try {
-      CreateSetupForms(context);
-      app.Run(*context.forms.MainForm);
-      app.AddLine("exit");
-      result.transcript = toolkit.Transcript();
-    } catch (const forms::headless::ScriptStopped& stopped) {
-      result.stopCode = stopped.Code();
-      result.stopMessage = stopped.what();
-      result.transcript = stopped.Transcript();
-    }
-    if (inspect) inspect(context.forms);
-    return result;
+    return RunProgram(machine_->platform(), answers, inspect);
   }
 
  private:

@@ -104,22 +104,7 @@ class PageHarness {
   // Runs the program; `inspect` sees its windows after the run, before they are freed.
   RunResult Run(const std::string& answers,
                 const std::function<void(SetupForms&)>& inspect = nullptr) {
-    forms::headless::HeadlessToolkit toolkit(forms::headless::ParseAnswers(answers));
-    RunResult result;
-    forms::Application app(toolkit);
-    SetupContext context{app, *platform_, {}};
-    try {
-      CreateSetupForms(context);
-      app.Run(*context.forms.MainForm);
-      app.AddLine("exit");
-      result.transcript = toolkit.Transcript();
-    } catch (const forms::headless::ScriptStopped& stopped) {
-      result.stopCode = stopped.Code();
-      result.stopMessage = stopped.what();
-      result.transcript = stopped.Transcript();
-    }
-    if (inspect) inspect(context.forms);
-    return result;
+    return testing_support::RunProgram(*platform_, answers, inspect);
   }
 
  private:
