@@ -218,8 +218,31 @@ def pictures():
           bmp(8, 2, 1, [0x000000, 0xFFFFFF], lambda x, y: x % 2, header=12))
 
 
+# Uninstall logs: the log a demo installation writes, and damaged ones whose names climb out
+# of the directories they belong to or whose blocks and last line are cut short.
+def logs():
+    demo = [
+        "InstTo=C:\\Program Files\\Demo Office", "CAPTION=Demo Office", "UNINSTALL=YES",
+        "LANG=English,demo_en.dl_,demo.lng", "MakeGroup=Demo Office",
+        "COPYTOBASE=demo.ex_,demo.exe$$119461$$", "COPYTOBASE=help\\demo.hl_,help\\demo.hlp$$208$$",
+        "COPYTOWINSYS=democtl.oc_,democtl.ocx,REG$$87299$$", "COPYTOWIN=demo.in_,demo.ini",
+        "GROUP ITEM", "FILE=<TOPATH>\\demo.exe", "TITLE=Demo Office", "END OF GROUP ITEM",
+        "REGISTRY ITEM", "KEYROOT=HKEY_LOCAL_MACHINE", "KEYLEVEL=SOFTWARE\\Tavrin\\Demo Office",
+        "KEYNAME=Version", "KEYNAMEVALUE=2.0", "KEYTYPE=STRING", "END OF REGISTRY ITEM",
+        "INI FILE=demo.ini", "SECTION=Paths", "Home=<TOPATH>", "END OF INI",
+    ]
+    write("uninstall_log", "demo.uni", crlf(demo))
+    write("uninstall_log", "climbing-names.uni", crlf([
+        "InstTo=C:\\App\\..\\..", "COPYTOBASE=a,..\\..\\WINDOWS\\win.ini",
+        "COPYTOWIN=b,..\\AUTOEXEC.BAT", "COPYTOWINSYS=c,C:\\boot.ini",
+        "LANG=x,y,\\\\server\\share\\z", "COPYTOBASE=d,sub/./../../e"]))
+    write("uninstall_log", "cut-short.uni",
+          crlf(demo[:12]) + "REGISTRY ITEM\r\nKEYROOT=HKEY_LOC")
+
+
 if __name__ == "__main__":
     scripts()
     registry()
     profiles()
     pictures()
+    logs()

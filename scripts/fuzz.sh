@@ -13,7 +13,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${SETUP_FUZZ_SECONDS:-60}
-all=(script_line header_pass install_walk reg_file profile_text bmp)
+all=(script_line header_pass install_walk reg_file profile_text bmp uninstall_log)
 if [ $# -gt 0 ]; then harnesses=("$@"); else harnesses=("${all[@]}"); fi
 
 launcher=()
