@@ -132,6 +132,8 @@ class TMainForm : public forms::Form {
   bool PlaceFile(const std::string& source, const std::string& dest, bool confirm,
                  const std::string& kind);
   bool CopyChecked(const std::string& source, const std::string& dest);
+  // Tells the user that a file of the medium cannot be opened and the installation ends.
+  void ShowSourceNotOpened(const std::string& source);
   // Asks before an existing Windows or system file is replaced; true to copy.
   bool ConfirmOverwrite(const std::string& source, const std::string& dest,
                         const std::string& kind);

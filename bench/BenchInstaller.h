@@ -4,14 +4,17 @@
 
 #include <unistd.h>
 
+#include <sys/resource.h>
 #include <algorithm>
 #include <chrono>
+
 #include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "app/Program.h"
 #include "app/Setup_.h"
 #include "engine/Gaugep_.h"
 #include "engine/Problem_.h"
@@ -60,6 +63,17 @@ inline void Row(const std::string& what, const std::string& measured, double val
   std::fflush(stdout);
 }
 
+// The row of the process's peak memory so far (its largest resident set), in MiB, against
+// the target every installation must keep to.
+inline void PeakMemoryRow(const std::string& what) {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  const double mib = static_cast<double>(usage.ru_maxrss) / 1024.0;
+  char measured[96];
+  std::snprintf(measured, sizeof measured, "%.1f MiB", mib);
+  Row(what, measured, mib, 32.0);
+}
+
 // The program's forms on one sandbox machine whose medium is D:.
 struct Installer {
   sandbox::Machine machine;
@@ -70,16 +84,8 @@ struct Installer {
   Installer(const std::filesystem::path& root, const std::filesystem::path& medium)
       : machine(Options(root)) {
     machine.Mount('D', medium);
-    SetupForms& f = context.forms;
-    f.MainForm = &app.CreateForm<TMainForm>(context);
-    f.ProcessForm = &app.CreateForm<TProcessForm>(context);
-    f.NotFileForm = &app.CreateForm<TNotFileForm>(context);
-    f.ExitForm = &app.CreateForm<TExitForm>(context);
-    f.FolderForm = &app.CreateForm<TFolderForm>(context);
-    f.ReplForm = &app.CreateForm<TReplForm>(context);
-    f.ShutForm = &app.CreateForm<TShutForm>(context);
-    f.WizForm = &app.CreateForm<TWizForm>(context);
-    f.MainForm->SetupDir = "D:\\";
+    CreateSetupForms(context);
+    context.forms.MainForm->SetupDir = "D:\\";
   }
   static sandbox::MachineOptions Options(const std::filesystem::path& root) {
     sandbox::MachineOptions options;

@@ -8,7 +8,6 @@
 //
 // Targets: (a) within 1.25x of cp, (b) within 3x of cp -r; the peak memory of an install
 // is independent of the file's size (the copy moves 8192-byte blocks through one buffer).
-#include <sys/resource.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -44,13 +43,7 @@ int Peak(std::uint64_t largeMiB) {
     ok = installer.Install({"large.bin"});
   }
   fs::remove_all(root);
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  const double mib = static_cast<double>(usage.ru_maxrss) / 1024.0;
-  char measured[96];
-  std::snprintf(measured, sizeof measured, "%.1f MiB", mib);
-  bench::Row("peak memory, install of " + std::to_string(largeMiB) + " MiB (MiB)", measured, mib,
-             32.0);
+  bench::PeakMemoryRow("peak memory, install of " + std::to_string(largeMiB) + " MiB (MiB)");
   return ok ? 0 : 1;
 }
 

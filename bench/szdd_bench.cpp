@@ -9,7 +9,6 @@
 // the direct extract; the peak memory of an install under 32 MiB, whatever the file's size
 // (the expansion runs a few blocks ahead of the copy).
 #include <mspack.h>
-#include <sys/resource.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -87,13 +86,7 @@ int Peak(std::uint64_t mib) {
          SameBytes(root / "machine" / "drive_c" / "BENCH" / "large.bi_", root / "plain.bin");
   }
   fs::remove_all(root);
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  const double peak = static_cast<double>(usage.ru_maxrss) / 1024.0;
-  char measured[96];
-  std::snprintf(measured, sizeof measured, "%.1f MiB", peak);
-  bench::Row("peak memory, install of " + std::to_string(mib) + " MiB SZDD (MiB)", measured, peak,
-             32.0);
+  bench::PeakMemoryRow("peak memory, install of " + std::to_string(mib) + " MiB SZDD (MiB)");
   if (!ok) std::fprintf(stderr, "szdd_bench: the expansion failed or differs\n");
   return ok ? 0 : 1;
 }

@@ -70,6 +70,12 @@ bool TMainForm::PlaceFile(const std::string& source, const std::string& dest, bo
   return CopyChecked(source, dest);
 }
 
+void TMainForm::ShowSourceNotOpened(const std::string& source) {
+  App()->MessageBox("Source file  \x84" + script::UpperAscii(source) + "\x94 " +
+                        "is not possible to open for copying. " + "\r\n" + kTerminated,
+                    kCopyErrorCaption, forms::kMbOk | forms::kMbIconError);
+}
+
 bool TMainForm::CopyChecked(const std::string& source, const std::string& dest) {
   platform::Files& files = Platform().files;
   platform::Clock& clock = Platform().clock;
@@ -81,9 +87,7 @@ bool TMainForm::CopyChecked(const std::string& source, const std::string& dest) 
       case engine::CopyResult::CopyOk:
         return true;
       case engine::CopyResult::CopyNoSource:
-        App()->MessageBox("Source file  \x84" + script::UpperAscii(source) + "\x94 " +
-                              "is not possible to open for copying. " + "\r\n" + kTerminated,
-                          kCopyErrorCaption, forms::kMbOk | forms::kMbIconError);
+        ShowSourceNotOpened(source);
         return false;
       case engine::CopyResult::CopyWriteFailed:
         App()->MessageBox("Destination file  \x84" + script::UpperAscii(dest) + "\x94 " +

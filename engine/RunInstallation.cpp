@@ -99,10 +99,7 @@ std::int32_t TMainForm::RunInstallation() {
   // taken out, say), nothing of it can be carried out, and the run must not pass for a
   // success. The user is told as for any file of the medium that cannot be opened.
   if (!script) {
-    app.MessageBox("Source file  \x84" + script::UpperAscii(SetupDir + "Setup.Inf") + "\x94 " +
-                       "is not possible to open for copying. " + "\r\n" +
-                       "The installation will be terminated.",
-                   "Copying error of the file", forms::kMbOk | forms::kMbIconError);
+    ShowSourceNotOpened(SetupDir + "Setup.Inf");
     result = kResultFileFailed;
   }
 

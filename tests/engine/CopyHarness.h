@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Program.h"
 #include "app/Setup_.h"
 #include "engine/Gaugep_.h"
 #include "engine/Problem_.h"
@@ -75,15 +76,7 @@ class CopyHarness {
     std::filesystem::create_directories(root_.path / "medium");
     machine_.Mount('D', root_.path / "medium");
     machine_.clock().SetFixedLocalTime(At(2024, 3, 1, 10, 20, 30));
-    SetupForms& forms = context_.forms;
-    forms.MainForm = &app_.CreateForm<TMainForm>(context_);
-    forms.ProcessForm = &app_.CreateForm<TProcessForm>(context_);
-    forms.NotFileForm = &app_.CreateForm<TNotFileForm>(context_);
-    forms.ExitForm = &app_.CreateForm<TExitForm>(context_);
-    forms.FolderForm = &app_.CreateForm<TFolderForm>(context_);
-    forms.ReplForm = &app_.CreateForm<TReplForm>(context_);
-    forms.ShutForm = &app_.CreateForm<TShutForm>(context_);
-    forms.WizForm = &app_.CreateForm<TWizForm>(context_);
+    CreateSetupForms(context_);
     main().SetupDir = "D:\\";
     main().InstallDir = "C:\\APP";
   }

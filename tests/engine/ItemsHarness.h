@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Program.h"
 #include "app/Setup_.h"
 #include "engine/Gaugep_.h"
 #include "engine/Problem_.h"
@@ -73,15 +74,7 @@ class ItemsHarness {
         toolkit_(forms::headless::ParseAnswers(answers)),
         app_(toolkit_),
         context_{app_, machine_.platform(), {}} {
-    SetupForms& forms = context_.forms;
-    forms.MainForm = &app_.CreateForm<TMainForm>(context_);
-    forms.ProcessForm = &app_.CreateForm<TProcessForm>(context_);
-    forms.NotFileForm = &app_.CreateForm<TNotFileForm>(context_);
-    forms.ExitForm = &app_.CreateForm<TExitForm>(context_);
-    forms.FolderForm = &app_.CreateForm<TFolderForm>(context_);
-    forms.ReplForm = &app_.CreateForm<TReplForm>(context_);
-    forms.ShutForm = &app_.CreateForm<TShutForm>(context_);
-    forms.WizForm = &app_.CreateForm<TWizForm>(context_);
+    CreateSetupForms(context_);
   }
   ItemsHarness(const ItemsHarness&) = delete;
   ItemsHarness& operator=(const ItemsHarness&) = delete;
