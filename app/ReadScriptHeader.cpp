@@ -1,5 +1,7 @@
 // The header pass: reads the settings the wizard needs from Setup.Inf and checks the
 // operating system the script asks for.
+#include <algorithm>
+#include <cstdint>
 #include <stdexcept>
 
 #include "app/Setup_.h"
@@ -50,9 +52,11 @@ void TMainForm::ReadScriptHeader() {
         if (script::IsFlagOn(split.Value1)) RebootNeeded = true;
         break;
       case script::HeaderKey::Process: {
-        const std::optional<std::int32_t> bytesNeeded = script::ParseInteger(split.Value1);
+        // A byte count, so decimal only; the KB figure is held to what the wizard can show.
+        const std::optional<std::int64_t> bytesNeeded = script::ParseDecimal64(split.Value1);
         if (!bytesNeeded) throw std::runtime_error("PROCESS is not a whole number");
-        SpaceRequiredKB = *bytesNeeded / 1000;
+        SpaceRequiredKB = static_cast<std::int32_t>(
+            std::clamp<std::int64_t>(*bytesNeeded / 1000, INT32_MIN, INT32_MAX));
         break;
       }
       case script::HeaderKey::Uninstall:

@@ -2,9 +2,12 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <tuple>
 #include <vector>
+
+#include "platform/SzddHeader.h"
 
 namespace engine {
 namespace {
@@ -13,11 +16,6 @@ bool IsDirectory(platform::Files& files, const std::string& path) {
   const std::uint32_t attributes = files.GetAttributes(path);
   return attributes != platform::kInvalidFileAttributes &&
          (attributes & platform::kFileAttributeDirectory) != 0;
-}
-
-// "X:" alone: the root of a drive, which always exists and is never created.
-bool IsDriveName(const std::string& path) {
-  return path.size() == 2 && path[1] == ':';
 }
 
 // Stamps the copy with the time it was made, to the whole second: the source's time stamp
@@ -140,6 +138,35 @@ CopyResult CopyBlocks(CopyContext& context, const std::string& dest, Read read, 
   return target.Complete() ? CopyResult::CopyOk : CopyResult::CopyNoDestination;
 }
 
+// What the source's first bytes say of it: a compressed file declares its expanded
+// length, a plain one passes through as it is.
+struct SourceForm {
+  std::optional<std::uint32_t> expandedLength;  // empty for a plain file
+};
+
+// Reads the source's header. Empty when the header cannot be read, or carries the
+// compressed signature without a header the expansion can use. A source that does not open
+// is left to the expansion's own open, which then fails as well.
+std::optional<SourceForm> ReadSourceForm(platform::Files& files, const std::string& source) {
+  std::unique_ptr<platform::File> in =
+      files.Open(source, platform::kGenericRead, platform::kFileShareRead,
+                 platform::Disposition::OpenExisting, platform::kFileAttributeNormal);
+  if (!in) return SourceForm{};
+  char head[platform::kSzddHeaderSize];
+  std::size_t got = 0;
+  while (got < sizeof head) {
+    const std::int64_t count = in->Read(head + got, static_cast<std::uint32_t>(sizeof head - got));
+    if (count < 0) return std::nullopt;
+    if (count == 0) break;
+    got += static_cast<std::size_t>(count);
+  }
+  const std::string_view bytes(head, got);
+  if (!platform::HasSzddSignature(bytes)) return SourceForm{};
+  const std::optional<platform::SzddHeader> header = platform::ReadSzddHeader(bytes);
+  if (!header) return std::nullopt;
+  return SourceForm{header->expandedLength};
+}
+
 }  // namespace
 
 std::string TrimDir(std::string_view text) {
@@ -168,10 +195,34 @@ std::string FileNamePart(std::string_view path) {
 void ForceDirectories(platform::Files& files, std::string_view directory) {
   const std::string path = TrimDir(directory);
   if (path.empty()) throw std::runtime_error("Unable to create directory");
-  if (IsDriveName(path) || IsDirectory(files, path)) return;
-  const std::string parent = TrimDir(DirectoryPart(path));
-  if (!parent.empty() && parent != path) ForceDirectories(files, parent);
-  files.CreateDirectory(path);
+  // The lengths of the path's directories, the whole path first, each parent being the
+  // part before the last "\" or ":" (without that "\"), down to a drive or nothing. Found
+  // in one pass back over the path, so a path of many levels costs no more than its length.
+  std::vector<std::size_t> lengths;
+  for (std::size_t length = path.size(); length > 0;) {
+    if (length == 2 && path[1] == ':') break;  // a drive's root is never created
+    lengths.push_back(length);
+    const std::size_t cut = path.find_last_of("\\:", length - 1);
+    if (cut == std::string::npos) break;
+    const std::size_t parent = path[cut] == '\\' ? cut : cut + 1;
+    if (parent >= length) break;
+    length = parent;
+  }
+  // The ANSI calls take no path longer than MAX_PATH: such a directory is never
+  // there and cannot be made, and neither can anything below it.
+  const auto fits = [](std::size_t length) { return length <= platform::kMaxPath; };
+  std::size_t missing = lengths.size();  // lengths[missing - 1] is the first to create
+  for (std::size_t i = 0; i < lengths.size(); ++i) {
+    if (fits(lengths[i]) && IsDirectory(files, path.substr(0, lengths[i]))) {
+      missing = i;
+      break;
+    }
+  }
+  // Parents first; once one cannot be made, none below it can be either.
+  for (std::size_t i = missing; i > 0 && fits(lengths[i - 1]); --i) {
+    const std::string level = path.substr(0, lengths[i - 1]);
+    if (!files.CreateDirectory(level) && !IsDirectory(files, level)) return;
+  }
 }
 
 CopyResult CopyPlainFile(CopyContext& context, const std::string& source, const std::string& dest) {
@@ -188,12 +239,24 @@ CopyResult CopyPlainFile(CopyContext& context, const std::string& source, const 
 CopyResult CopyExpandedFile(CopyContext& context, const std::string& source,
                             const std::string& dest) {
   ForceDirectories(context.files, TrimDir(DirectoryPart(dest)));
+  const std::optional<SourceForm> form = ReadSourceForm(context.files, source);
+  if (!form) return CopyResult::CopyNoSource;
   std::unique_ptr<platform::LzFile> in = context.lz.Open(source);
   if (!in) return CopyResult::CopyNoSource;
+  // The expansion reports a damaged or cut-short file only as an early end: a compressed
+  // source is whole only when it gives exactly the length its header declares.
+  std::int64_t delivered = 0;
   return CopyBlocks(
       context, dest,
-      [&](char* buffer, std::uint32_t size) {
-        return static_cast<std::int64_t>(in->Read(buffer, static_cast<std::int32_t>(size)));
+      [&](char* buffer, std::uint32_t size) -> std::int64_t {
+        const std::int32_t count = in->Read(buffer, static_cast<std::int32_t>(size));
+        if (count < 0) return -1;
+        delivered += count;
+        if (form->expandedLength &&
+            (delivered > *form->expandedLength ||
+             (count < static_cast<std::int32_t>(size) && delivered != *form->expandedLength)))
+          return -1;
+        return count;
       },
       [](std::int64_t count) { return count >= kCopyBlockSize; });
 }
@@ -207,8 +270,15 @@ std::int64_t FileSizeOf(platform::Files& files, const std::string& path) {
 platform::SystemTime FileDateOf(platform::Files& files, platform::Clock& clock,
                                 const std::string& path) {
   const std::vector<platform::FindData> found = files.Find(path);
-  if (found.empty()) throw std::runtime_error("Invalid argument to date encode");
-  return clock.FileTimeToLocal(found.front().lastWriteTime);
+  // A directory is no file: it has no time stamp to weigh against a source.
+  if (found.empty() || (found.front().attributes & platform::kFileAttributeDirectory) != 0)
+    throw std::runtime_error("Invalid argument to date encode");
+  // File dates are compared and shown as the file system's date and time fields hold them:
+  // to the even second below, so stamps within one two-second step are equally new.
+  platform::SystemTime time = clock.FileTimeToLocal(found.front().lastWriteTime);
+  time.second -= time.second % 2;
+  time.milliseconds = 0;
+  return time;
 }
 
 int CompareDateTimes(const platform::SystemTime& a, const platform::SystemTime& b) {

@@ -60,8 +60,9 @@ CopyResult CopyExpandedFile(CopyContext& context, const std::string& source,
 // The size of a file in bytes from a directory search; -1 when no such file is found.
 std::int64_t FileSizeOf(platform::Files& files, const std::string& path);
 
-// The last-write time of a file in local time. Throws std::runtime_error("Invalid argument
-// to date encode") when there is no such file: it has no time stamp to give.
+// The last-write time of a file in local time, at two-second resolution (the odd second
+// and the milliseconds dropped). Throws std::runtime_error("Invalid argument to date
+// encode") when there is no such file, or only a directory: it has no time stamp to give.
 platform::SystemTime FileDateOf(platform::Files& files, platform::Clock& clock,
                                 const std::string& path);
 

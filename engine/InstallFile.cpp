@@ -32,11 +32,11 @@ bool TMainForm::InstallFile(const std::string& source, const std::string& dest, 
   platform::Files& files = Platform().files;
   std::string found = source;
   if (!IsFile(files, found)) {
-    // The user names another directory for this one file, or gives it up; a stop of the
-    // whole installation ends the asking as well.
+    // The user names another directory for this one file, or gives it up. Only a file given
+    // up ends the asking: after an interrupted run the language file is still asked for.
     TNotFileForm& dialog = *Context().forms.NotFileForm;
     const std::string name = engine::FileNamePart(found);
-    while (!IsFile(files, found) && !SourceAbandoned && !Interrupted) {
+    while (!IsFile(files, found) && !SourceAbandoned) {
       dialog.ProblemLabel.SetCaption("Insert installation CD-ROM or disk with file  \x84" +
                                      script::UpperAscii(name) + "\x94 " + "into:");
       dialog.PathEdit.SetText(engine::TrimDir(engine::DirectoryPart(found)));
@@ -49,7 +49,7 @@ bool TMainForm::InstallFile(const std::string& source, const std::string& dest, 
       else
         SourceAbandoned = true;
     }
-    if (SourceAbandoned || Interrupted) return false;
+    if (SourceAbandoned) return false;
   }
 
   try {

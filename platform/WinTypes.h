@@ -3,6 +3,7 @@
 // and the sandbox answers with what Windows would.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace platform {
@@ -21,6 +22,11 @@ enum class Disposition : std::uint32_t {
   OpenAlways = 4,
   TruncateExisting = 5,
 };
+
+// MAX_PATH: the longest path text the ANSI file calls take (Wine takes this many
+// characters; Windows itself one fewer). A longer one is refused with
+// ERROR_FILENAME_EXCED_RANGE.
+constexpr std::size_t kMaxPath = 260;
 
 // File attribute bits.
 constexpr std::uint32_t kFileAttributeReadonly = 0x01;
@@ -42,12 +48,14 @@ constexpr std::uint32_t kErrorNoMoreFiles = 18;
 constexpr std::uint32_t kErrorWriteFault = 29;
 constexpr std::uint32_t kErrorSharingViolation = 32;
 constexpr std::uint32_t kErrorHandleDiskFull = 39;
+constexpr std::uint32_t kErrorBadDevType = 66;
 constexpr std::uint32_t kErrorFileExists = 80;
 constexpr std::uint32_t kErrorInvalidParameter = 87;
 constexpr std::uint32_t kErrorDiskFull = 112;
 constexpr std::uint32_t kErrorInvalidName = 123;
 constexpr std::uint32_t kErrorDirNotEmpty = 145;
 constexpr std::uint32_t kErrorAlreadyExists = 183;
+constexpr std::uint32_t kErrorFilenameExcedRange = 206;
 constexpr std::uint32_t kErrorMoreData = 234;
 constexpr std::uint32_t kErrorDirectory = 267;
 constexpr std::uint32_t kErrorKeyDeleted = 1018;

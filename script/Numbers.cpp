@@ -1,5 +1,7 @@
 #include "script/Numbers.h"
 
+#include <cstdint>
+
 namespace script {
 
 namespace {
@@ -31,21 +33,33 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
     return static_cast<std::int32_t>(value);
   }
 
+  const std::optional<std::int64_t> value = ParseDecimal64(text.substr(i));
+  if (!value || *value < INT32_MIN || *value > INT32_MAX) return std::nullopt;
+  return static_cast<std::int32_t>(*value);
+}
+
+std::optional<std::int64_t> ParseDecimal64(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && static_cast<unsigned char>(text[i]) <= 32) ++i;
   bool negative = false;
-  if (text[i] == '+' || text[i] == '-') {
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
     negative = text[i] == '-';
     ++i;
   }
   if (i == text.size()) return std::nullopt;
+  // Gathered as a negative figure, which reaches one further than a positive one.
   std::int64_t value = 0;
   for (; i < text.size(); ++i) {
     if (text[i] < '0' || text[i] > '9') return std::nullopt;
-    value = value * 10 + (text[i] - '0');
-    if (value > 2147483648LL) return std::nullopt;
+    const int digit = text[i] - '0';
+    if (value < (INT64_MIN + digit) / 10) return std::nullopt;
+    value = value * 10 - digit;
   }
-  if (negative) value = -value;
-  if (value > 2147483647LL) return std::nullopt;
-  return static_cast<std::int32_t>(value);
+  if (!negative) {
+    if (value == INT64_MIN) return std::nullopt;
+    value = -value;
+  }
+  return value;
 }
 
 std::int32_t IntegerOrZero(std::string_view text) {

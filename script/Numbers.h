@@ -13,6 +13,11 @@ namespace script {
 // such a number.
 std::optional<std::int32_t> ParseInteger(std::string_view text);
 
+// Reads a signed 64-bit whole decimal number: leading blanks skipped, then an optional "+"
+// or "-" and decimal digits inside the 64-bit range. Nothing may follow. Empty when the
+// text is not such a number.
+std::optional<std::int64_t> ParseDecimal64(std::string_view text);
+
 // ParseInteger, with 0 for text that is not a whole number.
 std::int32_t IntegerOrZero(std::string_view text);
 

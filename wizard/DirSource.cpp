@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "engine/FileUtil32.h"
 #include "script/Text.h"
 
 namespace {
@@ -91,11 +92,6 @@ bool ForceDirectories(platform::Files& files, const std::string& path) {
   // A drive root ("C:", "C:\", "\") cannot be created: it is there or it is not.
   if (directory.empty() || (directory.size() == 2 && directory[1] == ':'))
     return DirectoryExists(files, directory.empty() ? path : directory + "\\");
-  if (DirectoryExists(files, directory)) return true;
-  const std::size_t slash = directory.rfind('\\');
-  if (slash != std::string::npos && slash > 0) {
-    const std::string parent = directory.substr(0, slash);
-    if (parent != directory && !ForceDirectories(files, parent)) return false;
-  }
-  return files.CreateDirectory(directory) || DirectoryExists(files, directory);
+  engine::ForceDirectories(files, directory);
+  return DirectoryExists(files, directory);
 }

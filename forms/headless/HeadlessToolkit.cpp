@@ -52,9 +52,8 @@ int DefaultReply(unsigned flags) {
 
 }  // namespace
 
-ScriptStopped::ScriptStopped(int code, const std::string& message,
-                             std::vector<std::string> transcript)
-    : std::runtime_error(message), code_(code), transcript_(std::move(transcript)) {}
+ScriptStopped::ScriptStopped(int code, std::string message, std::vector<std::string> transcript)
+    : code_(code), message_(std::move(message)), transcript_(std::move(transcript)) {}
 
 HeadlessToolkit::HeadlessToolkit(std::vector<Action> actions) : actions_(std::move(actions)) {}
 

@@ -45,14 +45,19 @@ namespace forms::headless {
 
 // Thrown when the scripted user cannot go on: code 2, an action does not fit; code 3, the
 // answers ran out while something waits for the user. Carries the transcript so far.
-class ScriptStopped : public std::runtime_error {
+// Deliberately no std::exception: the program's own guards catch those and would answer
+// the stop with a message box the real program never shows, so the stop passes through
+// every one of them to whoever runs the scripted user.
+class ScriptStopped {
  public:
-  ScriptStopped(int code, const std::string& message, std::vector<std::string> transcript);
+  ScriptStopped(int code, std::string message, std::vector<std::string> transcript);
   int Code() const { return code_; }
+  const char* what() const noexcept { return message_.c_str(); }
   const std::vector<std::string>& Transcript() const { return transcript_; }
 
  private:
   int code_;
+  std::string message_;
   std::vector<std::string> transcript_;
 };
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/WinTypes.h"
+#include "platform/sandbox/Devices.h"
 #include "script/Text.h"
 
 namespace sandbox {
@@ -134,6 +135,7 @@ Resolution PathResolver::Resolve(std::string_view windowsPath) const {
     if (c == '/') c = '\\';
   }
   if (text.empty()) return Refuse(platform::kErrorPathNotFound);
+  if (text.size() > platform::kMaxPath) return Refuse(platform::kErrorFilenameExcedRange);
   // UNC names and device paths ("\\server\share", "\\.\X:") lead off the machine.
   if (text.size() >= 2 && text[0] == '\\' && text[1] == '\\') {
     return Refuse(platform::kErrorAccessDenied);
@@ -164,8 +166,13 @@ Resolution PathResolver::Resolve(std::string_view windowsPath) const {
     components.emplace_back(name);
   }
 
+  // A device is no directory: nothing lies below it.
+  for (std::size_t i = 0; i + 1 < components.size(); ++i)
+    if (DeviceNameOf(components[i])) return Refuse(platform::kErrorPathNotFound);
+
   ResolvedPath resolved;
   resolved.drive = drive;
+  if (!components.empty()) resolved.device = DeviceNameOf(components.back()).value_or("");
   resolved.windowsPath = std::string(1, drive) + ":\\";
   fs::path host = driveIt->second.hostDir;
   bool onDisk = true;                // every component so far names an existing host entry

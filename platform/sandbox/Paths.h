@@ -5,7 +5,9 @@
 // without regard to the case of a-z: an existing host entry that matches is used (an exact
 // match first), a name that does not exist yet is kept as written. Nothing outside the
 // drive folders can be reached: UNC names, `..` above a drive root and any component that
-// is a symbolic link are refused.
+// is a symbolic link are refused. As the ANSI calls do, a path text longer than MAX_PATH is
+// refused, and so is a device name (Devices.h) on the way to another entry; a device as
+// the last component is reported in `device`.
 //
 // Finding a name whose case differs from the host entry's means reading the directory, so
 // the names of directories already read are kept, each with the modification time the
@@ -33,7 +35,8 @@ std::string UpperKey(std::string_view windowsPath);
 struct ResolvedPath {
   std::string windowsPath;  // absolute, "C:\DIR\FILE.EXT" in the case the caller gave
   std::filesystem::path hostPath;
-  char drive = 'C';  // upper-case drive letter
+  char drive = 'C';    // upper-case drive letter
+  std::string device;  // the device the last component names ("NUL", "com1"), or empty
 };
 
 // The outcome of resolving: a path, or the Windows error code that refuses it.

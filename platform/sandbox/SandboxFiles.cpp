@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "platform/sandbox/Devices.h"
 #include "platform/sandbox/SandboxClock.h"
 #include "platform/sandbox/Wildcards.h"
 #include "script/Text.h"
@@ -39,6 +40,19 @@ bool IsDriveRoot(const ResolvedPath& path) {
 
 std::string Key(const fs::path& host) {
   return host.string();
+}
+
+// What a call that neither opens nor finds gives for a device: `error`, or "path not found"
+// when the directory the device is named in is missing.
+std::uint32_t DeviceRefusal(const ResolvedPath& path, std::uint32_t error) {
+  std::error_code ec;
+  return fs::is_directory(path.hostPath.parent_path(), ec) ? error : platform::kErrorPathNotFound;
+}
+
+// Deleting or removing a device: NUL takes the name as a bad parameter.
+std::uint32_t DeviceRemovalError(const ResolvedPath& path) {
+  return DeviceRefusal(path, IsNullDevice(path.device) ? platform::kErrorInvalidParameter
+                                                       : DeviceOpenError(path.device));
 }
 
 }  // namespace
@@ -106,6 +120,12 @@ std::unique_ptr<platform::File> SandboxFiles::Open(const std::string& path, std:
                                                    std::uint32_t attributes) {
   const std::optional<ResolvedPath> resolved = Resolve(path);
   if (!resolved) return nullptr;
+  if (!resolved->device.empty()) {
+    if (!IsNullDevice(resolved->device) || DeviceRefusal(*resolved, 0) != 0)
+      return FailOpen(DeviceRefusal(*resolved, DeviceOpenError(resolved->device)));
+    state_->lastError = platform::kErrorSuccess;
+    return OpenNullDevice();
+  }
   const fs::path& host = resolved->hostPath;
   Vanish(*resolved);
   const fs::file_status status = StatusOf(host);
@@ -184,6 +204,13 @@ std::unique_ptr<platform::File> SandboxFiles::Open(const std::string& path, std:
 std::uint32_t SandboxFiles::GetAttributes(const std::string& path) {
   const std::optional<ResolvedPath> resolved = Resolve(path);
   if (!resolved) return platform::kInvalidFileAttributes;
+  if (!resolved->device.empty()) {
+    if (const std::uint32_t refusal = DeviceRefusal(*resolved, 0)) {
+      Fail(refusal);
+      return platform::kInvalidFileAttributes;
+    }
+    return platform::kFileAttributeArchive;
+  }
   const fs::file_status status = StatusOf(resolved->hostPath);
   if (!fs::exists(status)) {
     Fail(MissingError(resolved->hostPath));
@@ -195,6 +222,7 @@ std::uint32_t SandboxFiles::GetAttributes(const std::string& path) {
 bool SandboxFiles::SetAttributes(const std::string& path, std::uint32_t attributes) {
   const std::optional<ResolvedPath> resolved = Resolve(path);
   if (!resolved) return false;
+  if (!resolved->device.empty()) return Fail(DeviceRemovalError(*resolved));
   const fs::file_status status = StatusOf(resolved->hostPath);
   if (!fs::exists(status)) return Fail(MissingError(resolved->hostPath));
   if (DriveIsReadOnly(resolved->drive)) return Fail(platform::kErrorAccessDenied);
@@ -206,6 +234,11 @@ bool SandboxFiles::SetAttributes(const std::string& path, std::uint32_t attribut
 bool SandboxFiles::CreateDirectory(const std::string& path) {
   const std::optional<ResolvedPath> resolved = Resolve(path);
   if (!resolved) return false;
+  if (!resolved->device.empty()) {
+    return Fail(DeviceRefusal(*resolved, IsNullDevice(resolved->device)
+                                             ? platform::kErrorAlreadyExists
+                                             : DeviceOpenError(resolved->device)));
+  }
   const fs::path& host = resolved->hostPath;
   if (fs::exists(StatusOf(host))) return Fail(platform::kErrorAlreadyExists);
   if (MissingError(host) == platform::kErrorPathNotFound) {
@@ -224,6 +257,7 @@ bool SandboxFiles::CreateDirectory(const std::string& path) {
 bool SandboxFiles::RemoveDirectory(const std::string& path) {
   const std::optional<ResolvedPath> resolved = Resolve(path);
   if (!resolved) return false;
+  if (!resolved->device.empty()) return Fail(DeviceRemovalError(*resolved));
   const fs::path& host = resolved->hostPath;
   const fs::file_status status = StatusOf(host);
   if (!fs::exists(status)) return Fail(MissingError(host));
@@ -248,6 +282,7 @@ bool SandboxFiles::RemoveDirectory(const std::string& path) {
 bool SandboxFiles::DeleteFile(const std::string& path) {
   const std::optional<ResolvedPath> resolved = Resolve(path);
   if (!resolved) return false;
+  if (!resolved->device.empty()) return Fail(DeviceRemovalError(*resolved));
   const fs::path& host = resolved->hostPath;
   const fs::file_status status = StatusOf(host);
   if (!fs::exists(status)) return Fail(MissingError(host));
@@ -280,6 +315,9 @@ bool SandboxFiles::MoveReplacing(const std::string& from, const std::string& to)
   if (!source) return false;
   const std::optional<ResolvedPath> target = Resolve(to);
   if (!target) return false;
+  // A device is never the one end or the other of a rename.
+  if (!source->device.empty()) return Fail(DeviceRefusal(*source, platform::kErrorBadDevType));
+  if (!target->device.empty()) return Fail(DeviceRefusal(*target, platform::kErrorBadDevType));
   const fs::file_status sourceStatus = StatusOf(source->hostPath);
   if (!fs::exists(sourceStatus)) return Fail(MissingError(source->hostPath));
   if (fs::is_directory(sourceStatus)) return Fail(platform::kErrorAccessDenied);
@@ -347,12 +385,20 @@ std::vector<platform::FindData> SandboxFiles::Find(const std::string& pattern) {
     namePattern = pattern;
   }
   std::vector<platform::FindData> found;
+  if (pattern.size() > platform::kMaxPath) return FailFind(platform::kErrorFilenameExcedRange);
   if (namePattern.empty()) return FailFind(platform::kErrorFileNotFound);
   const std::optional<ResolvedPath> resolved = Resolve(directory);
   if (!resolved) return found;
   const fs::path& host = resolved->hostPath;
   std::error_code ec;
   if (!fs::is_directory(StatusOf(host))) return FailFind(platform::kErrorPathNotFound);
+  // A device name without wildcards finds the device, whatever the directory holds.
+  if (namePattern.find_first_of("*?") == std::string::npos) {
+    if (std::optional<std::string> device = DeviceNameOf(namePattern)) {
+      Fail(platform::kErrorNoMoreFiles);
+      return {DeviceFindData(std::move(*device))};
+    }
+  }
 
   if (!IsDriveRoot(*resolved)) {
     for (const char* dots : {".", ".."}) {
@@ -378,6 +424,7 @@ std::vector<platform::FindData> SandboxFiles::Find(const std::string& pattern) {
 bool SandboxFiles::SetCurrentDirectory(const std::string& path) {
   const std::optional<ResolvedPath> resolved = Resolve(path);
   if (!resolved) return false;
+  if (!resolved->device.empty()) return Fail(DeviceRefusal(*resolved, platform::kErrorDirectory));
   const fs::file_status status = StatusOf(resolved->hostPath);
   if (!fs::exists(status)) return Fail(MissingError(resolved->hostPath));
   if (!fs::is_directory(status)) return Fail(platform::kErrorDirectory);

@@ -2,6 +2,8 @@
 
 #include <mspack.h>
 
+#include "platform/SzddHeader.h"
+
 #include <algorithm>
 #include <condition_variable>
 #include <cstdlib>
@@ -17,8 +19,8 @@
 namespace sandbox {
 namespace {
 
-constexpr unsigned char kSzddSignature[] = {0x53, 0x5A, 0x44, 0x44, 0x88, 0xF0, 0x27, 0x33};
-constexpr std::size_t kSzddSignatureSize = sizeof(kSzddSignature);
+// The signature is its first eight bytes: as many are read before deciding.
+constexpr std::size_t kSzddSignatureSize = 8;
 
 // libmspack names its files by text; these are the only two an expansion uses.
 constexpr char kInputName[] = "input";
@@ -388,18 +390,14 @@ class StreamedLzFile : public platform::LzFile {
 
 }  // namespace
 
-bool HasSzddSignature(const std::string& bytes) {
-  return bytes.size() >= kSzddSignatureSize &&
-         std::memcmp(bytes.data(), kSzddSignature, kSzddSignatureSize) == 0;
-}
-
 std::unique_ptr<platform::LzFile> SandboxLz::Open(const std::string& path) {
   std::unique_ptr<platform::File> file = files_.Open(
       path, platform::kGenericRead, platform::kFileShareRead, platform::Disposition::OpenExisting);
   if (!file) return nullptr;
   std::string head;
   if (!ReadMore(*file, head, kSzddSignatureSize)) return nullptr;
-  if (!HasSzddSignature(head)) return std::make_unique<PlainLzFile>(std::move(file), head);
+  if (!platform::HasSzddSignature(head))
+    return std::make_unique<PlainLzFile>(std::move(file), head);
 
   auto expanded = std::make_unique<StreamedLzFile>(std::move(file), std::move(head));
   if (!expanded->Start()) return nullptr;

@@ -14,9 +14,6 @@ namespace sandbox {
 constexpr std::int32_t kLzErrorRead = -3;
 constexpr std::int32_t kLzErrorBadValue = -7;
 
-// True when `bytes` begins with the eight-byte SZDD signature.
-bool HasSzddSignature(const std::string& bytes);
-
 class SandboxLz : public platform::Lz {
  public:
   explicit SandboxLz(platform::Files& files) : files_(files) {}

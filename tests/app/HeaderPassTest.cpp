@@ -70,6 +70,10 @@ TEST(HeaderPass, FlagsOnlyForTrueOrYes) {
 TEST(HeaderPass, ProcessBelowOneThousandIsZeroKB) {
   EXPECT_EQ(RunHeader({"PROCESS=999"}).spaceKB, 0);
   EXPECT_EQ(RunHeader({"PROCESS=1850000"}).spaceKB, 1850);
+  // A byte count beyond 32 bits is still a whole number; the KB figure is held in range.
+  EXPECT_EQ(RunHeader({"PROCESS=3000000000"}).spaceKB, 3000000);
+  EXPECT_EQ(RunHeader({"PROCESS=+9223372036854775807"}).spaceKB, 2147483647);
+  EXPECT_EQ(RunHeader({"PROCESS=-9223372036854775808"}).spaceKB, -2147483647 - 1);
 }
 
 TEST(HeaderPass, LanguageListsStayAligned) {

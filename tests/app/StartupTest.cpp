@@ -79,6 +79,24 @@ TEST(Startup, FailedChecksShowTheirMessageAndEndWithoutWizard) {
        "",
        "The system has detected unidentificable error.\\r\\n\\r\\nThe installation will be "
        "terminated."},
+      {"PROCESS in hexadecimal",
+       {"PROCESS=$1000"},
+       platform::kPlatformWindows,
+       "",
+       "The system has detected unidentificable error.\\r\\n\\r\\nThe installation will be "
+       "terminated."},
+      {"PROCESS in long hexadecimal",
+       {"PROCESS=$FFFFFF"},
+       platform::kPlatformWindows,
+       "",
+       "The system has detected unidentificable error.\\r\\n\\r\\nThe installation will be "
+       "terminated."},
+      {"PROCESS beyond 64 bits",
+       {"PROCESS=9223372036854775808"},
+       platform::kPlatformWindows,
+       "",
+       "The system has detected unidentificable error.\\r\\n\\r\\nThe installation will be "
+       "terminated."},
   };
   for (const HeaderFailure& c : cases) {
     SetupHarness setup(c.platformId, c.csd);

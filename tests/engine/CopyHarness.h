@@ -103,10 +103,11 @@ class CopyHarness {
   // Sets a file's last-write time (host time stamps are UTC, as the sandbox's local time).
   void SetFileTime(const std::string& windowsPath, const platform::SystemTime& time) {
     const sandbox::UnixTime unix = sandbox::UnixFromFileTime(sandbox::ToFileTime(time));
-    const auto since = std::chrono::seconds(unix.seconds);
+    const auto since =
+        std::chrono::seconds(unix.seconds) + std::chrono::nanoseconds(unix.nanoseconds);
     std::filesystem::last_write_time(machine_.HostPath(windowsPath),
                                      std::filesystem::file_time_type::clock::from_sys(
-                                         std::chrono::sys_time<std::chrono::seconds>(since)));
+                                         std::chrono::sys_time<std::chrono::nanoseconds>(since)));
   }
   // Reads a file of the machine; nothing when it is not there.
   std::optional<std::string> ReadFile(const std::string& windowsPath) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/SzddHeader.h"
 #include "tests/engine/CopyHarness.h"
 
 namespace {
@@ -237,6 +238,45 @@ TEST(CopyExpandedFile, ExpandsCompressedAndPassesPlainFilesThrough) {
   Counted copy(h);
   EXPECT_EQ(engine::CopyExpandedFile(copy.context, "D:\\NONE.TX_", "C:\\APP\\X"),
             CopyResult::CopyNoSource);
+}
+
+TEST(CopyExpandedFile, ACompressedSourceMustGiveTheLengthItsHeaderDeclares) {
+  std::string text;
+  for (int i = 0; i < 4000; ++i) text += "row " + std::to_string(i) + "\r\n";
+  const std::string whole = Szdd(text);
+  std::string overstated = whole;
+  overstated[12] = '\x1E';  // declares about two MB more than the stream holds
+  std::string badMethod = whole;
+  badMethod[8] = 'B';
+  struct Case {
+    const char* name;
+    std::string onMedium;
+  };
+  const Case cases[] = {
+      {"cut to less than half", whole.substr(0, whole.size() * 4 / 10)},
+      {"cut one block short", whole.substr(0, whole.size() - 8 * 1024 * 9 / 8)},
+      {"only the header", whole.substr(0, platform::kSzddHeaderSize)},
+      {"a header cut short", whole.substr(0, 12)},
+      {"a length larger than the stream", overstated},
+      {"an unknown method", badMethod},
+  };
+  for (const Case& c : cases) {
+    CopyHarness h;
+    h.PutFile("D:\\BIG.BI_", c.onMedium);
+    h.PutFile("C:\\APP\\OLD.BIN", "good old file");
+    Counted copy(h);
+    EXPECT_EQ(engine::CopyExpandedFile(copy.context, "D:\\BIG.BI_", "C:\\APP\\OLD.BIN"),
+              CopyResult::CopyNoSource)
+        << c.name;
+    EXPECT_EQ(h.ReadFile("C:\\APP\\OLD.BIN"), "good old file") << c.name;
+    EXPECT_EQ(NamesIn(h, "C:\\APP"), std::vector<std::string>{"OLD.BIN"}) << c.name;
+  }
+  CopyHarness h;
+  h.PutFile("D:\\EMPTY.TX_", Szdd(""));
+  Counted copy(h);
+  EXPECT_EQ(engine::CopyExpandedFile(copy.context, "D:\\EMPTY.TX_", "C:\\APP\\EMPTY.TXT"),
+            CopyResult::CopyOk);
+  EXPECT_EQ(h.ReadFile("C:\\APP\\EMPTY.TXT"), "");
 }
 
 TEST(FileSizeAndDate, MissingFiles) {

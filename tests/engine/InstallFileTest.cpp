@@ -127,6 +127,31 @@ TEST(InstallFile, NewerDestinationInUseIsKeptSilently) {
   EXPECT_TRUE(LinesStarting(h.transcript(), "message ").empty()) << Joined(h.transcript());
 }
 
+TEST(InstallFile, InUseDatesWithinTwoSecondsAreEquallyNew) {
+  CopyHarness h;
+  platform::SystemTime destTime = At(2020, 5, 5, 10, 20, 30);
+  destTime.milliseconds = 200;
+  platform::SystemTime sourceTime = destTime;
+  sourceTime.milliseconds = 800;
+  h.PutFile("D:\\BUSY.DLL", "new");
+  h.SetFileTime("D:\\BUSY.DLL", sourceTime);
+  h.PutFile("C:\\APP\\BUSY.DLL", "old");
+  h.SetFileTime("C:\\APP\\BUSY.DLL", destTime);
+  h.machine().faults().filesInUse.insert("C:\\APP\\BUSY.DLL");
+  EXPECT_TRUE(h.main().InstallFile("D:\\BUSY.DLL", "C:\\APP\\BUSY.DLL", false, "BASE"));
+  EXPECT_TRUE(LinesStarting(h.transcript(), "message ").empty()) << Joined(h.transcript());
+  EXPECT_EQ(h.ReadFile("C:\\APP\\BUSY.DLL"), "old");
+}
+
+TEST(InstallFile, ADirectoryWhereTheFileShouldGoIsNoInstalledFile) {
+  CopyHarness h;
+  h.PutFile("D:\\HELP", "a file named like the folder");
+  h.PutFile("C:\\APP\\HELP\\INSIDE.TXT", "kept");
+  EXPECT_FALSE(h.main().InstallFile("D:\\HELP", "C:\\APP\\HELP", false, "BASE"));
+  EXPECT_TRUE(LinesStarting(h.transcript(), "message ").empty()) << Joined(h.transcript());
+  EXPECT_EQ(h.ReadFile("C:\\APP\\HELP\\INSIDE.TXT"), "kept");
+}
+
 TEST(InstallFile, ACopyIsNewerThanItsSourceSoALaterInUseCheckKeepsIt) {
   CopyHarness h;
   h.PutFile("D:\\LIB.DLL", "v1");

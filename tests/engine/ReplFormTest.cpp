@@ -51,9 +51,11 @@ TEST(ReplForm, FillsBothFilesDetailsAndTheIconOfTheKind) {
   for (const char* kind : {"WIN", "WINSYS"}) {
     CopyHarness h("click BTN_NO");
     h.PutFile("D:\\NEW\\shared.dll", std::string(1536, 'n'));
-    h.SetFileTime("D:\\NEW\\shared.dll", At(2021, 6, 7, 8, 9, 10));
+    // Dates are shown at the file system's two-second resolution: one second past
+    // midnight is midnight, and the date stands alone.
+    h.SetFileTime("D:\\NEW\\shared.dll", At(2021, 6, 7, 8, 9, 11));
     h.PutFile("C:\\WINDOWS\\SHARED.DLL", std::string(1100, 'o'));
-    h.SetFileTime("C:\\WINDOWS\\SHARED.DLL", At(2019, 12, 31, 0, 0, 0));
+    h.SetFileTime("C:\\WINDOWS\\SHARED.DLL", At(2019, 12, 31, 0, 0, 1));
     EXPECT_FALSE(h.main().ConfirmOverwrite("D:\\NEW\\shared.dll", "C:\\WINDOWS\\shared.dll", kind));
     TReplForm& f = h.replace();
     EXPECT_EQ(f.LBL_SLO1.Caption(), "Destination directory already contain file with name:");

@@ -76,9 +76,9 @@ TEST(RunInstallation, ResultCodes) {
        8,
        false},
       {"registry failed, walk goes on", Concat(kRefusedRegistryItem, {"COPYTOBASE=A.TXT,A.TXT"}),
-       "", true, true, 3, true},
+       "reply OK", true, true, 3, true},
       {"registry failed then no language: 8 wins",
-       Concat(kRefusedRegistryItem, {"COPYTOBASE=A.TXT,A.TXT"}), "", false, true, 8, false},
+       Concat(kRefusedRegistryItem, {"COPYTOBASE=A.TXT,A.TXT"}), "reply OK", false, true, 8, false},
   };
   for (const Case& c : cases) {
     Driver h(c.answers);
@@ -193,6 +193,24 @@ TEST(RunInstallation, ANewRunForgetsTheToAllAnswersAndTheFlags) {
   EXPECT_EQ(h.main().RunInstallation(), 0);
   EXPECT_EQ(h.ReadFile("C:\\WINDOWS\\A.TXT"), "a");
   EXPECT_EQ(LinesStarting(h.transcript(), "modal TReplForm").size(), 2u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(RunInstallation, AnInterruptedRunStillAsksForAMissingLanguageFile) {
+  // The COM registration of A.DLL fails and is cancelled; the language step follows and
+  // asks for its missing source, and giving that up outranks the interruption.
+  Driver h("reply CANCEL\nreply OK\nclose");
+  h.SetScript({"COPYTOBASE=A.TXT,A.DLL,REGDLL"});
+  h.PutFile("D:\\A.TXT", "no entry points");
+  h.main().LangSourceFile = "MISSING.LNG";
+  EXPECT_EQ(h.main().RunInstallation(), 4) << Joined(h.transcript());
+  EXPECT_TRUE(h.main().Interrupted);
+  EXPECT_EQ(LinesStarting(h.transcript(), "modal TNotFileForm").size(), 1u)
+      << Joined(h.transcript());
+  EXPECT_EQ(h.RemainingAnswers(), 0u);
 }
 
 }  // namespace

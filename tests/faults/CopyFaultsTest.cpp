@@ -66,7 +66,7 @@ TEST(CopyFaults, EveryFailureToldOnceAndNothingElseTouched) {
       {"medium file vanishes between the look and the open",
        abcScript,
        vanishing,
-       "",
+       "reply OK",
        1,
        {OpenFailureBox("D:\\GONE.TXT")},
        {"C:\\APP\\A.TXT", "C:\\APP\\LANG.DLL", "D:\\GONE.TXT"},
@@ -80,7 +80,7 @@ TEST(CopyFaults, EveryFailureToldOnceAndNothingElseTouched) {
          vanishing(h);
          h.main().Compressed = true;
        },
-       "",
+       "reply OK",
        1,
        {OpenFailureBox("D:\\GONE.TXT")},
        {"C:\\APP\\A.TXT", "C:\\APP\\LANG.DLL", "D:\\GONE.TXT"},
@@ -93,7 +93,7 @@ TEST(CopyFaults, EveryFailureToldOnceAndNothingElseTouched) {
          h.PutFile("C:\\APP\\LANG.DLL", "old english");
          h.machine().faults().filesVanishAfterOpens["D:\\ENGLISH.LNG"] = 0;
        },
-       "",
+       "reply OK",
        8,
        {OpenFailureBox("D:\\ENGLISH.LNG")},
        {"C:\\APP\\A.TXT", "D:\\ENGLISH.LNG"},
