@@ -1,5 +1,7 @@
 #include "app/Presentation.h"
 
+#include <vector>
+
 #include "app/Setup_.h"
 #include "platform/FileText.h"
 
@@ -26,7 +28,10 @@ std::unique_ptr<TTimerImage> MakePresentPicture(forms::Form& owner, platform::Fi
   picture->SetShowSpeed(10);
   picture->SetShowStyle(ssHorLines);
   picture->SetAOnTop(false);
-  // Loaded into the bitmap in place: the control keeps its size whatever the picture's.
+  // Loaded into the bitmap in place: the control keeps its size whatever the picture's. A
+  // file larger than any picture that can be held is not read at all.
+  const std::vector<platform::FindData> found = files.Find(kPresentFile);
+  if (found.empty() || found.front().size > forms::kMaxBmpFileBytes) return picture;
   if (const auto bytes = platform::ReadWholeFile(files, kPresentFile))
     forms::DecodeBmp(*bytes, picture->PictureA());
   return picture;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "forms/Graphics.h"
@@ -16,7 +17,7 @@
 #define STBI_NO_LINEAR
 #define STBI_NO_HDR
 #define STBI_NO_FAILURE_STRINGS
-#define STBI_MAX_DIMENSIONS 32768
+#define STBI_MAX_DIMENSIONS 4096
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wunused-function"
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
@@ -29,7 +30,11 @@ namespace forms {
 namespace {
 
 constexpr std::size_t kFileHeader = 14;
-constexpr std::int64_t kMaxSide = 32768;
+// The largest picture held: a presentation picture is shown in a few hundred pixels, and a
+// picture of these bounds already takes 16 MB as a bitmap and 12 MB while it is decoded.
+// A larger one is no picture rather than a program that runs out of memory.
+constexpr std::int64_t kMaxSide = 4096;
+constexpr std::int64_t kMaxPixels = 4096 * 1024;
 
 std::uint32_t Read32(const std::string& bytes, std::size_t at) {
   return static_cast<std::uint8_t>(bytes[at]) |
@@ -72,7 +77,9 @@ bool HeaderHolds(const std::string& bytes) {
   // Plain rows only (BI_RGB, or BI_BITFIELDS masks over 16 or 32 bits): no RLE, no JPEG.
   if (compression != 0 && !(compression == 3 && (bits == 16 || bits == 32))) return false;
   if (height < 0) height = -height;
-  if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return false;
+  if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide ||
+      width * height > kMaxPixels)
+    return false;
   const std::uint64_t stride = ((static_cast<std::uint64_t>(width) * bits + 31) / 32) * 4;
   return dataOffset >= kFileHeader + headerSize &&
          dataOffset + stride * static_cast<std::uint64_t>(height) <= bytes.size();
@@ -82,10 +89,8 @@ struct StbFree {
   void operator()(stbi_uc* pixels) const { stbi_image_free(pixels); }
 };
 
-}  // namespace
-
-bool DecodeBmp(const std::string& bytes, Bitmap& out) {
-  if (!HeaderHolds(bytes)) return false;
+// Decodes a file whose header was found sound.
+bool DecodeHeldBmp(const std::string& bytes, Bitmap& out) {
   int width = 0;
   int height = 0;
   int channels = 0;
@@ -99,6 +104,18 @@ bool DecodeBmp(const std::string& bytes, Bitmap& out) {
     for (int x = 0; x < width; ++x, p += 3) result.SetPixel(x, y, Rgb(p[0], p[1], p[2]));
   out = std::move(result);
   return true;
+}
+
+}  // namespace
+
+bool DecodeBmp(const std::string& bytes, Bitmap& out) {
+  if (bytes.size() > kMaxBmpFileBytes || !HeaderHolds(bytes)) return false;
+  try {
+    return DecodeHeldBmp(bytes, out);
+  } catch (const std::bad_alloc&) {
+    // Memory the machine does not have for it: no picture, as for a damaged file.
+    return false;
+  }
 }
 
 }  // namespace forms

@@ -3,6 +3,7 @@
 // toolkit blits unchanged.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -89,8 +90,12 @@ class Bitmap {
   std::vector<ColorRef> pixels_;
 };
 
+// The largest ".bmp" file image DecodeBmp takes: more than any picture it holds needs.
+inline constexpr std::size_t kMaxBmpFileBytes = 64u << 20;
+
 // Decodes a Windows ".bmp" file image (uncompressed 1, 4, 8, 24 or 32 bits per pixel);
-// false when the bytes are not such a file.
+// false when the bytes are not such a file, or the picture is too large to hold (over
+// 4096 pixels a side or 4 Mi pixels in all, or a file over kMaxBmpFileBytes).
 bool DecodeBmp(const std::string& bytes, Bitmap& out);
 
 // Draws on a bitmap that it does not own; every drawing call clips to the bitmap and

@@ -14,12 +14,6 @@ namespace {
 // The longest path the destination label shows whole.
 constexpr std::size_t kDestFolderWidth = 35;
 
-// Only a path that starts with a drive letter can be created and opened before browsing.
-bool HasDrive(const std::string& path) {
-  return path.size() >= 2 && path[1] == ':' &&
-         ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
-}
-
 }  // namespace
 
 void TWizForm::SetUpDestinationControls() {
@@ -87,10 +81,10 @@ void TWizForm::GetFreeSpace(const std::string& path) {
 
 void TWizForm::browbutClick() {
   platform::Files& files = context_.platform.files;
-  // A destination without a drive (none in the script, a network path) cannot be created;
-  // the dialog then starts where the directory list is, and the user picks a real one.
+  // Any destination named is made before browsing, a network or a relative path as well;
+  // with none at all the dialog starts where the directory list is.
   std::string start;
-  if (HasDrive(InstallDir)) {
+  if (!InstallDir.empty()) {
     if (!DirectoryExists(files, InstallDir)) ForceDirectories(files, InstallDir);
     if (!DirectoryExists(files, InstallDir)) {
       Message(

@@ -88,3 +88,35 @@ TEST(DecodeBmp, DamagedFilesAreNoPicture) {
 }
 
 }  // namespace
+
+namespace {
+
+// A whole 1-bit file of the given bounds, every row present: only its size can refuse it.
+std::string OneBitPicture(int width, int height) {
+  IndexedPicture p;
+  p.width = width;
+  p.height = height;
+  p.indices.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+  for (std::size_t i = 0; i < p.indices.size(); i += 3) p.indices[i] = 1;
+  p.palette = {forms::kClBlack, forms::kClWhite};
+  return BmpBytes(p, 1);
+}
+
+TEST(DecodeBmp, APictureTooLargeToHoldIsNoPicture) {
+  const struct {
+    int width, height;
+    bool held;
+  } cases[] = {{4096, 1024, true},
+               {1024, 4096, true},
+               {4097, 1, false},
+               {1, 4097, false},
+               {2049, 2049, false}};
+  for (const auto& c : cases) {
+    forms::Bitmap out;
+    EXPECT_EQ(forms::DecodeBmp(OneBitPicture(c.width, c.height), out), c.held)
+        << c.width << " x " << c.height;
+    EXPECT_EQ(out.Width(), c.held ? c.width : 0) << c.width << " x " << c.height;
+  }
+}
+
+}  // namespace

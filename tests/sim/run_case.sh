@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs setup-sim on one case folder (medium/, answers, args, expected) and compares its
-# transcript and exit code with what the case expects.
+# transcript and exit code with what the case expects, and the files it leaves with those
+# the case names.
 set -u
 sim=$1
 case_dir=$2
@@ -24,5 +25,12 @@ if [ -f "$case_dir/expected-files" ]; then
   while read -r file; do
     [ -e "$machine/$file" ] || { echo "missing in the machine: $file"; exit 1; }
   done < "$case_dir/expected-files"
+fi
+if [ -f "$case_dir/expected-same" ]; then
+  # Each line: a file of the machine and the medium file it must equal byte for byte.
+  while read -r file original; do
+    cmp -s "$machine/$file" "$case_dir/medium/$original" ||
+      { echo "$file differs from the medium's $original"; exit 1; }
+  done < "$case_dir/expected-same"
 fi
 exit 0

@@ -220,19 +220,43 @@ TEST(DestinationPage, DestinationThatCannotBeCreatedEndsTheProgram) {
   EXPECT_EQ(out.transcript.back(), "exit");
 }
 
-// A destination without a drive cannot be created; the dialog opens where the process is and
-// the user can still pick a real directory, which then passes the check.
-TEST(DestinationPage, NetworkDestinationCanBeBrowsedAway) {
-  PageHarness h;
-  h.SetScript({"INSTTO=\\\\server\\share\\app"});
-  h.disks().Set('D', Geometry(8, 512, 1024));
-  h.disks().Set('C', Geometry(8, 512, 1024));
-  const BrowseOutcome out =
-      Browse(h, "type CHFEdit1 C:\\Real\nclick okbut\nreply YES\nclick nextBut\n");
-  ASSERT_EQ(out.stopCode, 3) << Joined(out.transcript);
-  EXPECT_EQ(out.installDir, "C:\\Real");
-  EXPECT_TRUE(h.DirExists("C:\\Real"));
-  EXPECT_EQ(Pages(out.transcript).back(), 66);
+// A destination without a drive letter is made before browsing like any other: a network
+// path the machine cannot reach ends the program, a relative one is made where the process is.
+TEST(DestinationPage, DestinationWithoutADriveIsMadeBeforeBrowsing) {
+  const std::string terminated =
+      "message \"Installation\" error OK \"There is no possible to create destination "
+      "directory.\\r\\nThe installation will be terminated.\"";
+  struct Case {
+    const char* name;
+    const char* installTo;
+    const char* currentDir;
+    const char* actions;
+    bool browsed;
+    const char* created;
+  };
+  const Case cases[] = {
+      {"network share", "\\\\server\\share\\app", "D:\\", "reply OK\n", false, nullptr},
+      {"relative on the read-only medium", "APP", "D:\\", "reply OK\n", false, nullptr},
+      {"relative on a fixed disk", "APP", "C:\\", "click okbut\n", true, "C:\\APP"},
+  };
+  for (const Case& c : cases) {
+    PageHarness h;
+    h.SetScript({std::string("INSTTO=") + c.installTo});
+    ASSERT_TRUE(h.platform().files.SetCurrentDirectory(c.currentDir));
+    const BrowseOutcome out = Browse(h, c.actions);
+    EXPECT_EQ(LinesStarting(out.transcript, "modal TFolderForm").size(), c.browsed ? 1u : 0u)
+        << c.name << "\n"
+        << Joined(out.transcript);
+    EXPECT_EQ(LinesStarting(out.transcript, "message "),
+              c.browsed ? std::vector<std::string>{} : std::vector<std::string>{terminated})
+        << c.name;
+    if (c.created) {
+      EXPECT_TRUE(h.DirExists(c.created)) << c.name;
+    }
+    if (!c.browsed) {
+      EXPECT_EQ(out.transcript.back(), "exit") << c.name;
+    }
+  }
 }
 
 }  // namespace
