@@ -11,6 +11,7 @@
 namespace {
 
 constexpr int kIconSide = 32;
+constexpr double kPi = 3.14159265358979323846;
 
 // The face of the dialogs the icons stand on (there is no transparency to show it through).
 forms::ColorRef Face() {
@@ -85,7 +86,7 @@ forms::Bitmap WizardSidePicture() {
   constexpr int kWidth = 120;
   constexpr int kHeight = 260;
   forms::Bitmap picture(kWidth, kHeight);
-  // Rings around a point below the lower left corner, alternately a little lighter, over a
+  // Rings around a point below the lower left corner, lighter and darker in turn, over a
   // field running from a bright blue at the top to navy at the foot.
   constexpr double kRingX = -30;
   constexpr double kRingY = 330;
@@ -94,9 +95,9 @@ forms::Bitmap WizardSidePicture() {
     const forms::ColorRef field = Mix(forms::Rgb(40, 110, 245), forms::Rgb(0, 12, 80), down);
     for (int x = 0; x < kWidth; ++x) {
       const double distance = std::hypot(x - kRingX, y - kRingY);
-      const int ring = static_cast<int>(distance / 26);
-      const double lift = ring % 2 == 0 ? 0.10 + 0.02 * ring : 0.0;
-      picture.SetPixel(x, y, Mix(field, forms::kClWhite, std::min(lift, 0.3)));
+      // Soft waves, 40 pixels apart, fading towards the top where the field is bright.
+      const double wave = 0.5 + 0.5 * std::cos(distance * 2 * kPi / 40);
+      picture.SetPixel(x, y, Mix(field, forms::kClWhite, wave * (0.06 + 0.12 * down)));
     }
   }
   forms::Canvas canvas(picture);
@@ -116,14 +117,11 @@ forms::Bitmap SetupBoxIcon() {
   const forms::ColorRef card = forms::Rgb(214, 168, 96);
   const forms::ColorRef cardDark = forms::Rgb(160, 112, 50);
   const forms::ColorRef inside = forms::Rgb(110, 72, 30);
-  // The carton: its dark inside, the front and the right side, the flaps folded outwards.
+  // The carton: its dark inside, the front and the right side, the front flap folded outwards.
   Fill(bitmap, 5, 15, 25, 19, inside);
   Fill(bitmap, 4, 19, 24, 31, card);
   for (int x = 24; x < 29; ++x) Fill(bitmap, x, 19 - (x - 24), x + 1, 31 - (x - 24), cardDark);
-  for (int i = 0; i < 5; ++i) {
-    Fill(bitmap, 1 + i, 14 + i, 5 + i, 15 + i, cardDark);    // left flap
-    Fill(bitmap, 24 + i, 11 + i / 2, 31, 12 + i / 2, card);  // right flap
-  }
+  for (int i = 0; i < 5; ++i) Fill(bitmap, 1 + i, 14 + i, 5 + i, 15 + i, cardDark);
   for (int x = 4; x < 24; ++x) {
     bitmap.SetPixel(x, 19, ink);
     bitmap.SetPixel(x, 30, ink);
