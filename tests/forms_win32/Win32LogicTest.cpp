@@ -36,6 +36,15 @@ TEST(ControlIdOf, NamesThatDifferInOneByteOrInCaseGetDifferentIds) {
   for (const auto& [a, b] : pairs) EXPECT_NE(ControlIdOf(a), ControlIdOf(b)) << a << " / " << b;
 }
 
+// The eight forms of the program, created as at its start, on a headless toolkit.
+struct ProgramForms {
+  ProgramForms() { CreateSetupForms(context); }
+  testing_support::SetupHarness harness;
+  forms::headless::HeadlessToolkit toolkit;
+  forms::Application app{toolkit};
+  SetupContext context{app, harness.machine().platform(), {}};
+};
+
 // Collects the names of the controls that get windows of their own, below `container`.
 void CollectNatives(const forms::WinControl& container, std::vector<std::string>& names) {
   for (const forms::Control* child : container.Controls()) {
@@ -47,11 +56,8 @@ void CollectNatives(const forms::WinControl& container, std::vector<std::string>
 
 TEST(ControlIdOf, NoTwoWindowsOfOneProgramFormShareAnId) {
   // The robot finds a control with GetDlgItem on its form: a clash would find the wrong one.
-  testing_support::SetupHarness harness;
-  forms::headless::HeadlessToolkit toolkit;
-  forms::Application app(toolkit);
-  SetupContext context{app, harness.machine().platform(), {}};
-  CreateSetupForms(context);
+  ProgramForms program;
+  forms::Application& app = program.app;
   ASSERT_EQ(app.Forms().size(), 8u);
   for (const forms::Form* form : app.Forms()) {
     std::vector<std::string> names;
@@ -252,11 +258,8 @@ TEST(FrameStyleOf, TheSystemMenuBringsTheCloseBoxAndTheHelpButtonOnlyWithATitleB
 TEST(FrameStyleOf, EachFormOfTheProgramGetsItsFrame) {
   // The progress window must not be closable from its frame; the overwrite question has
   // the help button beside its close box; every other dialog has its system menu.
-  testing_support::SetupHarness harness;
-  forms::headless::HeadlessToolkit toolkit;
-  forms::Application app(toolkit);
-  SetupContext context{app, harness.machine().platform(), {}};
-  CreateSetupForms(context);
+  ProgramForms program;
+  forms::Application& app = program.app;
   const std::map<std::string, std::pair<bool, bool>> expected = {
       // class: system menu, help button
       {"TMainForm", {false, false}},   {"TProcessForm", {false, false}},
