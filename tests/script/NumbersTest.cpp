@@ -38,25 +38,6 @@ TEST(ParseInteger, FollowsTheScriptRule) {
   EXPECT_EQ(IntegerOrZero("abc"), 0);
 }
 
-TEST(ParseDecimal64, DecimalDigitsOnlyAcrossTheWholeRange) {
-  const struct {
-    const char* text;
-    std::optional<std::int64_t> expected;
-  } cases[] = {
-      {"3000000000", 3000000000LL},
-      {" +12", 12},
-      {"-9223372036854775808", INT64_MIN},
-      {"9223372036854775807", INT64_MAX},
-      {"9223372036854775808", std::nullopt},
-      {"-9223372036854775809", std::nullopt},
-      {"$1000", std::nullopt},
-      {"1e3", std::nullopt},
-      {"+", std::nullopt},
-      {"", std::nullopt},
-  };
-  for (const auto& c : cases) EXPECT_EQ(ParseDecimal64(c.text), c.expected) << '"' << c.text << '"';
-}
-
 TEST(SplitTextLines, AcceptsEveryLineEnd) {
   EXPECT_EQ(SplitTextLines("a\r\nb\rc\nd"), (std::vector<std::string>{"a", "b", "c", "d"}));
   EXPECT_EQ(SplitTextLines("a\r\n\r\nb\r\n"), (std::vector<std::string>{"a", "", "b"}));
