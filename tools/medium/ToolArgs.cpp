@@ -1,0 +1,24 @@
+#include "tools/medium/ToolArgs.h"
+
+namespace medium {
+
+std::string VersionText(const std::string& program) {
+  return program + " (Tavrin Setup) " SETUP_VERSION;
+}
+
+bool AnswerHelpOrVersion(const std::vector<std::string>& args, const std::string& program,
+                         const std::string& usage, std::ostream& out) {
+  for (const std::string& arg : args) {
+    if (arg == "--help" || arg == "-h") {
+      out << usage;
+      return true;
+    }
+    if (arg == "--version") {
+      out << VersionText(program) << '\n';
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace medium
