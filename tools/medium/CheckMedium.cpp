@@ -95,6 +95,11 @@ class Checker {
   void Warn(std::size_t index, std::string text) {
     findings_.push_back({index + 1, Severity::Warning, std::move(text)});
   }
+  // Findings of the medium as a whole, on no line.
+  void MediumError(std::string text) { findings_.push_back({0, Severity::Error, std::move(text)}); }
+  void MediumWarning(std::string text) {
+    findings_.push_back({0, Severity::Warning, std::move(text)});
+  }
 
   // The header keys, read from every line as the header pass reads them.
   void HeaderPass() {
@@ -209,6 +214,9 @@ class Checker {
                    " disks");
   }
 
+  // The disk whose files the installer finds now: a single folder holds every disk.
+  int DiskInDrive() const { return dir_.IsDiskSet() ? disk_ : 1; }
+
   // Where the files of the present disk are looked for, for messages.
   std::string OnDisk() const {
     return dir_.IsDiskSet() ? "on disk " + std::to_string(disk_) : "on the medium";
@@ -217,7 +225,7 @@ class Checker {
   // The facts of a source file as the installer finds it on the present disk; null when
   // it is not there (reported).
   const FileFacts* FindSource(std::size_t i, const std::string& source, const char* what) {
-    const std::optional<std::filesystem::path> host = dir_.Find(disk_, source);
+    const std::optional<std::filesystem::path> host = dir_.Find(DiskInDrive(), source);
     if (!host) {
       Error(i, std::string(what) + " " + source + " is not " + OnDisk());
       return nullptr;
@@ -320,9 +328,10 @@ class Checker {
   }
 
   void NoEndLine(std::size_t start, const char* block, const char* end) {
+    const std::size_t rest = lines_.size() - start - 1;
     Error(start, std::string(block) + " block without " + end + ": the rest of the script (" +
-                     std::to_string(lines_.size() - start - 1) +
-                     " lines) is read as this block and its items are dropped");
+                     std::to_string(rest) + (rest == 1 ? " line" : " lines") +
+                     ") is read as this block and its items are dropped");
   }
 
   void ReadIniBlock(std::size_t& i, const std::string& fileName) {
@@ -418,7 +427,7 @@ class Checker {
   // What the run does after the walk: the language file and the uninstaller, both taken
   // from the disk in the drive at the end.
   void Closing() {
-    if (languages_.empty()) Error(0, "no LANG line: the wizard stops the installation");
+    if (languages_.empty()) MediumError("no LANG line: the wizard stops the installation");
     for (const Language& language : languages_) {
       if (language.split.Value2.empty()) {
         Error(language.line, "LANG line without a language file");
@@ -429,7 +438,7 @@ class Checker {
       if (const FileFacts* facts = FindSource(language.line, language.split.Value2, "language file"))
         sizes_.largestLanguage = std::max(sizes_.largestLanguage, facts->expandedSize);
     }
-    if (uninstallLine_ && !dir_.Find(disk_, "uninstkp.exe"))
+    if (uninstallLine_ && !dir_.Find(DiskInDrive(), "uninstkp.exe"))
       Error(*uninstallLine_, "UNINSTALL=YES but uninstkp.exe is not " + OnDisk());
     CheckProcess();
   }
@@ -437,7 +446,7 @@ class Checker {
   void CheckProcess() {
     const std::uint64_t total = sizes_.Total();
     if (!processLine_) {
-      Warn(0, "no PROCESS line: the wizard asks for no disk space (the files take " +
+      MediumWarning("no PROCESS line: the wizard asks for no disk space (the files take " +
                   std::to_string(total) + " bytes)");
       return;
     }
