@@ -52,8 +52,8 @@ std::string ReadFile(const fs::path& path) {
 // Product-like data: text of a small vocabulary, then program-like blocks (repeated
 // stretches with changes), then a little noise.
 std::string ProductData(std::size_t size) {
-  static const char* kWords[] = {"setup ", "install ", "the ", "file ", "window ", "\r\n",
-                                 "registry ", "value ", "DLL ", "a ", "of ", "program "};
+  static const char* kWords[] = {"setup ",    "install ", "the ", "file ", "window ", "\r\n",
+                                 "registry ", "value ",   "DLL ", "a ",    "of ",     "program "};
   std::mt19937 random(1);
   std::string data;
   while (data.size() < size / 2) data += kWords[random() % 12];
@@ -96,10 +96,13 @@ int Pack(std::size_t mib) {
   const std::uintmax_t ourSize = fs::file_size(dir / "ours.bin_");
   fs::remove_all(dir);
 
-  std::fprintf(stderr, "SZDD pack of %zu MiB: ours %ju bytes in %.2f s, mscompress %ju bytes in %.2f s\n",
+  std::fprintf(stderr,
+               "SZDD pack of %zu MiB: ours %ju bytes in %.2f s, mscompress %ju bytes in %.2f s\n",
                mib, ourSize, ourTime, theirSize, theirTime);
-  bench::Row("SZDD pack, output size", "ours / mscompress", static_cast<double>(ourSize) / theirSize, 1.02);
-  bench::Row("SZDD pack, processor time", "ours / mscompress", ourTime / std::max(theirTime, 1e-6), 1.0);
+  bench::Row("SZDD pack, output size", "ours / mscompress",
+             static_cast<double>(ourSize) / theirSize, 1.02);
+  bench::Row("SZDD pack, processor time", "ours / mscompress", ourTime / std::max(theirTime, 1e-6),
+             1.0);
   return 0;
 }
 
@@ -111,12 +114,12 @@ std::vector<std::string> Script(std::size_t lines) {
   for (std::size_t i = 0; script.size() < lines; ++i) {
     const std::string n = std::to_string(i);
     script.push_back("COPYTOBASE=file" + std::to_string(i % 8) + ".dat,dir" + n + "\\f.dat$$100$$");
-    script.insert(script.end(), {"REGISTRY ITEM", "KEYROOT=HKEY_LOCAL_MACHINE",
-                                 "KEYLEVEL=SOFTWARE\\Bench\\" + n, "KEYNAME=Value", "KEYNAMEVALUE=" + n,
-                                 "KEYTYPE=INTEGER", "END OF REGISTRY ITEM", "INI FILE=bench.ini",
-                                 "SECTION=S" + n, "Key=<TOPATH>", "END OF INI", "GROUP ITEM",
-                                 "FILE=<TOPATH>\\dir" + n + "\\f.dat", "TITLE=Item " + n,
-                                 "PATH=<TOPATH>", "END OF GROUP ITEM"});
+    script.insert(script.end(),
+                  {"REGISTRY ITEM", "KEYROOT=HKEY_LOCAL_MACHINE", "KEYLEVEL=SOFTWARE\\Bench\\" + n,
+                   "KEYNAME=Value", "KEYNAMEVALUE=" + n, "KEYTYPE=INTEGER", "END OF REGISTRY ITEM",
+                   "INI FILE=bench.ini", "SECTION=S" + n, "Key=<TOPATH>", "END OF INI",
+                   "GROUP ITEM", "FILE=<TOPATH>\\dir" + n + "\\f.dat", "TITLE=Item " + n,
+                   "PATH=<TOPATH>", "END OF GROUP ITEM"});
   }
   script.push_back("PROCESS=" + std::to_string(100 * (lines / 17 + 1)));
   return script;
@@ -139,15 +142,19 @@ int Check(std::size_t lines) {
   WriteFile(root / "Setup.Inf", "CAPTION=Bench\r\n");
   WriteFile(root / "uninstkp.exe", "MZ");
   WriteFile(root / "en.lng", "language");
-  for (int i = 0; i < 8; ++i) WriteFile(root / ("file" + std::to_string(i) + ".dat"), std::string(100, 'x'));
+  for (int i = 0; i < 8; ++i)
+    WriteFile(root / ("file" + std::to_string(i) + ".dat"), std::string(100, 'x'));
   const std::optional<medium::MediumDir> dir = medium::MediumDir::Open(root);
   const double single = BestCheck(*dir, Script(lines));
   const double twice = BestCheck(*dir, Script(2 * lines));
   fs::remove_all(root);
-  std::fprintf(stderr, "setup-check: %zu lines %.3f s, %zu lines %.3f s\n", lines, single, 2 * lines, twice);
-  bench::Row("setup-check, script length doubled", std::to_string(2 * lines) + " / " + std::to_string(lines) + " lines",
-      twice / std::max(single, 1e-6), 2.3);
-  bench::Row("setup-check of " + std::to_string(lines) + " lines", "processor seconds", single, 1.0);
+  std::fprintf(stderr, "setup-check: %zu lines %.3f s, %zu lines %.3f s\n", lines, single,
+               2 * lines, twice);
+  bench::Row("setup-check, script length doubled",
+             std::to_string(2 * lines) + " / " + std::to_string(lines) + " lines",
+             twice / std::max(single, 1e-6), 2.3);
+  bench::Row("setup-check of " + std::to_string(lines) + " lines", "processor seconds", single,
+             1.0);
   return 0;
 }
 

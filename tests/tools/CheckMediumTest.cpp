@@ -62,11 +62,25 @@ void RunCases(const std::vector<Case>& cases) {
 TEST(CheckMedium, CleanMediumHasNoFinding) {
   RunCases({{"base", Base({}), {}, {}},
             {"case of names, subdirectory, group, INI and registry blocks",
-             Base({"MakeGroup=YES", "COPYTOBASE=SUB\\B.DAT,sub\\b.dat$$5$$", "GROUP ITEM",
-                   "FILE=<TOPATH>\\a.dat", "TITLE=A", "PATH=<TOPATH>", "END OF GROUP ITEM",
-                   "INI FILE=app.ini", "SECTION=S", "Home=<TOPATH>", "END OF INI", "REGISTRY ITEM",
-                   "KEYROOT=HKEY_LOCAL_MACHINE", "KEYLEVEL=SOFTWARE\\App", "KEYNAME=Count",
-                   "KEYNAMEVALUE=$10", "KEYTYPE=INTEGER", "END OF REGISTRY ITEM", "DISK=2",
+             Base({"MakeGroup=YES",
+                   "COPYTOBASE=SUB\\B.DAT,sub\\b.dat$$5$$",
+                   "GROUP ITEM",
+                   "FILE=<TOPATH>\\a.dat",
+                   "TITLE=A",
+                   "PATH=<TOPATH>",
+                   "END OF GROUP ITEM",
+                   "INI FILE=app.ini",
+                   "SECTION=S",
+                   "Home=<TOPATH>",
+                   "END OF INI",
+                   "REGISTRY ITEM",
+                   "KEYROOT=HKEY_LOCAL_MACHINE",
+                   "KEYLEVEL=SOFTWARE\\App",
+                   "KEYNAME=Count",
+                   "KEYNAMEVALUE=$10",
+                   "KEYTYPE=INTEGER",
+                   "END OF REGISTRY ITEM",
+                   "DISK=2",
                    "COPYTOWINSYS=ctl.dll,ctl.dll,REG$$1024$$"},
                   "1039"),
              {{"sub/b.dat", "bbbbb"}, {"ctl.dll", TinyDll("DllRegisterServer")}},
@@ -78,7 +92,8 @@ TEST(CheckMedium, KeysAndBlocks) {
       {"mistyped key",
        Base({"COPYTOBSE=a.dat,b.dat$$5$$"}),
        {},
-       {"Setup.Inf:7: warning: unknown key COPYTOBSE (did you mean COPYTOBASE?); the line is ignored"}},
+       {"Setup.Inf:7: warning: unknown key COPYTOBSE (did you mean COPYTOBASE?); the line is "
+        "ignored"}},
       {"unknown key far from every known one",
        Base({"VENDOR=Someone"}),
        {},
@@ -93,7 +108,8 @@ TEST(CheckMedium, KeysAndBlocks) {
              "KEYTYPE=STRING", "END OF REGISTRY ITEM"}),
        {},
        {"Setup.Inf:7: error: REGISTRY ITEM without KEYNAME: nothing is written",
-        "Setup.Inf:9: warning: unknown key KEYNAM in a REGISTRY ITEM block (did you mean KEYNAME?); "
+        "Setup.Inf:9: warning: unknown key KEYNAM in a REGISTRY ITEM block (did you mean "
+        "KEYNAME?); "
         "the line is ignored"}},
       {"group item without its end line",
        Base({"MakeGroup=YES", "GROUP ITEM", "FILE=x"}),
@@ -170,7 +186,8 @@ TEST(CheckMedium, CompressionAndSizes) {
       {"PROCESS no whole number",
        Base({}, "10.5"),
        {},
-       {"Setup.Inf:3: error: PROCESS 10.5 is not a whole number: the installation stops at start-up"}},
+       {"Setup.Inf:3: error: PROCESS 10.5 is not a whole number: the installation stops at "
+        "start-up"}},
       {"PROCESS too small",
        Base({}, "9"),
        {},
@@ -194,16 +211,28 @@ TEST(CheckMedium, RegistryItems) {
     return Base(lines);
   };
   RunCases({
-      {"KEYTYPE missing", item("HKEY_USERS", "1", ""), {},
+      {"KEYTYPE missing",
+       item("HKEY_USERS", "1", ""),
+       {},
        {"Setup.Inf:7: error: REGISTRY ITEM without KEYTYPE: nothing is written"}},
-      {"KEYTYPE no type", item("HKEY_USERS", "1", "DWORD"), {},
-       {"Setup.Inf:11: error: KEYTYPE DWORD is no type (INTEGER, STRING or BOOLEAN): no value is written"}},
-      {"KEYROOT no root (case counts)", item("hkey_users", "1", "STRING"), {},
-       {"Setup.Inf:8: warning: KEYROOT hkey_users is no root key; the value goes under HKEY_CURRENT_USER"}},
-      {"INTEGER reading as 0", item("HKEY_USERS", "12abc", "integer"), {},
+      {"KEYTYPE no type",
+       item("HKEY_USERS", "1", "DWORD"),
+       {},
+       {"Setup.Inf:11: error: KEYTYPE DWORD is no type (INTEGER, STRING or BOOLEAN): no value is "
+        "written"}},
+      {"KEYROOT no root (case counts)",
+       item("hkey_users", "1", "STRING"),
+       {},
+       {"Setup.Inf:8: warning: KEYROOT hkey_users is no root key; the value goes under "
+        "HKEY_CURRENT_USER"}},
+      {"INTEGER reading as 0",
+       item("HKEY_USERS", "12abc", "integer"),
+       {},
        {"Setup.Inf:10: warning: KEYNAMEVALUE 12abc is not a whole number; INTEGER writes 0"}},
       {"INTEGER written as 0", item("HKEY_USERS", "-0", "INTEGER"), {}, {}},
-      {"BOOLEAN neither true nor false", item("HKEY_USERS", "yes", "BOOLEAN"), {},
+      {"BOOLEAN neither true nor false",
+       item("HKEY_USERS", "yes", "BOOLEAN"),
+       {},
        {"Setup.Inf:10: warning: KEYNAMEVALUE yes is neither TRUE nor FALSE; BOOLEAN writes 0"}},
       {"BOOLEAN false", item("HKEY_USERS", "False", "BOOLEAN"), {}, {}},
   });
@@ -218,14 +247,16 @@ TEST(CheckMedium, GroupsAndCom) {
       {"group item without MAKE GROUP",
        Base({"GROUP ITEM", "FILE=a", "TITLE=b", "PATH=c", "END OF GROUP ITEM"}),
        {},
-       {"Setup.Inf:7: error: GROUP ITEM without a MAKE GROUP line in the script: no group command is sent"}},
+       {"Setup.Inf:7: error: GROUP ITEM without a MAKE GROUP line in the script: no group command "
+        "is sent"}},
       {"group item lacking fields",
        Base({"MakeGroup=YES", "GROUP ITEM", "TITLE=b", "PATH=\\", "END OF GROUP ITEM"}),
        {},
        {"Setup.Inf:8: error: GROUP ITEM without FILE: the item starts nothing",
         "Setup.Inf:8: warning: GROUP ITEM without PATH"}},
       {"REG on a file without the export",
-       Base({"COPYTOWINSYS=o.dll,o.dll,REG$$" + sized(other) + "$$"}, std::to_string(10 + other.size())),
+       Base({"COPYTOWINSYS=o.dll,o.dll,REG$$" + sized(other) + "$$"},
+            std::to_string(10 + other.size())),
        {{"o.dll", other}},
        {"Setup.Inf:7: error: REG on o.dll, which has no DllRegisterServer export"}},
       {"REG on an EXE server is left to the server",
@@ -233,11 +264,13 @@ TEST(CheckMedium, GroupsAndCom) {
        {{"o.exe", "MZ"}},
        {}},
       {"REGTLB on no type library",
-       Base({"COPYTOWINSYS=o.dll,o.tlb,REGTLB$$" + sized(dll) + "$$"}, std::to_string(10 + dll.size())),
+       Base({"COPYTOWINSYS=o.dll,o.tlb,REGTLB$$" + sized(dll) + "$$"},
+            std::to_string(10 + dll.size())),
        {{"o.dll", dll}},
        {"Setup.Inf:7: error: REGTLB on o.tlb, which is no type library"}},
       {"REGTLB on a type library",
-       Base({"COPYTOWINSYS=l.tlb,l.tlb,regtlb$$" + sized(tlb) + "$$"}, std::to_string(10 + tlb.size())),
+       Base({"COPYTOWINSYS=l.tlb,l.tlb,regtlb$$" + sized(tlb) + "$$"},
+            std::to_string(10 + tlb.size())),
        {{"l.tlb", tlb}},
        {}},
   });
@@ -253,8 +286,10 @@ TEST(CheckMedium, HeaderAndLayout) {
       {"unknown OSTYPE and CSDVERSION",
        Base({"OSTYPE=WIN98", "CSDVERSION=SP3"}),
        {},
-       {"Setup.Inf:7: warning: OSTYPE WIN98 is not known (WIN95, WINNT, WIN95/NT, WINNT/95); no check is made",
-        "Setup.Inf:8: warning: CSDVERSION SP3 is no service-pack text the system gives (Service Pack N); "
+       {"Setup.Inf:7: warning: OSTYPE WIN98 is not known (WIN95, WINNT, WIN95/NT, WINNT/95); no "
+        "check is made",
+        "Setup.Inf:8: warning: CSDVERSION SP3 is no service-pack text the system gives (Service "
+        "Pack N); "
         "the check fails on every system"}},
       {"OSTYPE for the other family",
        Base({"OSTYPE=WINNT", "CSDVERSION=Service Pack 3"}),
@@ -266,9 +301,14 @@ TEST(CheckMedium, HeaderAndLayout) {
 
 TEST(CheckMedium, UninstallerAndDiskSets) {
   ScratchDir dir("disks");
-  const Lines script = {"PROCESS=10", "UNINSTALL=YES", "LANG=English,en.lng,app.lng",
-                        "COPYTOBASE=a.dat,a.dat$$5$$", "DISK=2", "COPYTOBASE=b.dat,b.dat$$5$$",
-                        "COPYTOBASE=a.dat,c.dat$$5$$", "DISK=3"};
+  const Lines script = {"PROCESS=10",
+                        "UNINSTALL=YES",
+                        "LANG=English,en.lng,app.lng",
+                        "COPYTOBASE=a.dat,a.dat$$5$$",
+                        "DISK=2",
+                        "COPYTOBASE=b.dat,b.dat$$5$$",
+                        "COPYTOBASE=a.dat,c.dat$$5$$",
+                        "DISK=3"};
   dir.PutScript(script, "DISK1/Setup.Inf");
   dir.Put("DISK1/a.dat", "aaaaa");
   dir.Put("DISK2/b.dat", "bbbbb");
@@ -279,10 +319,11 @@ TEST(CheckMedium, UninstallerAndDiskSets) {
   Lines printed;
   for (const medium::Finding& f : medium::CheckMedium(*medium, script, {}))
     printed.push_back(medium::FormatFinding(f));
-  EXPECT_EQ(printed, (Lines{"Setup.Inf:7: error: source file a.dat is not on disk 2",
-                            "Setup.Inf:8: error: DISK 3: the medium has 2 disks",
-                            "Setup.Inf:3: error: language file en.lng is not on disk 3",
-                            "Setup.Inf:2: error: UNINSTALL=YES but uninstkp.exe is not on disk 3"}));
+  EXPECT_EQ(printed,
+            (Lines{"Setup.Inf:7: error: source file a.dat is not on disk 2",
+                   "Setup.Inf:8: error: DISK 3: the medium has 2 disks",
+                   "Setup.Inf:3: error: language file en.lng is not on disk 3",
+                   "Setup.Inf:2: error: UNINSTALL=YES but uninstkp.exe is not on disk 3"}));
 }
 
 }  // namespace

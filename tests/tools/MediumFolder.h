@@ -60,7 +60,8 @@ class ScratchDir {
     std::filesystem::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary).write(bytes.data(), static_cast<long>(bytes.size()));
   }
-  void PutScript(const std::vector<std::string>& lines, const std::string& relative = "Setup.Inf") const {
+  void PutScript(const std::vector<std::string>& lines,
+                 const std::string& relative = "Setup.Inf") const {
     std::string text;
     for (const std::string& line : lines) text += line + "\r\n";
     Put(relative, text);

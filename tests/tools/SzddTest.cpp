@@ -22,8 +22,8 @@ std::string Random(std::size_t size, unsigned seed) {
 
 // Text-like data: words from a small vocabulary, as program files and help texts are.
 std::string Words(std::size_t size, unsigned seed) {
-  static const char* kWords[] = {"setup ", "install ", "the ", "file ", "window ", "\r\n",
-                                 "registry ", "0x00 ", "DLL ", "a ", "of ", "program "};
+  static const char* kWords[] = {"setup ",    "install ", "the ", "file ", "window ", "\r\n",
+                                 "registry ", "0x00 ",    "DLL ", "a ",    "of ",     "program "};
   std::mt19937 random(seed);
   std::string bytes;
   while (bytes.size() < size) bytes += kWords[random() % 12];
@@ -54,7 +54,8 @@ struct Sample {
 
 std::vector<Sample> Samples() {
   std::vector<Sample> samples = {{"empty", ""}};
-  for (std::size_t n = 1; n <= 16; ++n) samples.push_back({"short " + std::to_string(n), Words(n, n)});
+  for (std::size_t n = 1; n <= 16; ++n)
+    samples.push_back({"short " + std::to_string(n), Words(n, n)});
   samples.push_back({"one byte repeated", std::string(100000, 'a')});
   samples.push_back({"spaces (the ring's fill)", std::string(5000, ' ')});
   samples.push_back({"two-byte pattern", [] {
@@ -65,10 +66,12 @@ std::vector<Sample> Samples() {
   samples.push_back({"random 100 KiB", Random(100000, 7)});
   samples.push_back({"words 200 KiB", Words(200000, 3)});
   for (std::size_t n : {4078, 4079, 4080, 4095, 4096, 4097, 4113, 8192, 8193})
-    samples.push_back({"words around the window " + std::to_string(n), Words(n, static_cast<unsigned>(n))});
+    samples.push_back(
+        {"words around the window " + std::to_string(n), Words(n, static_cast<unsigned>(n))});
   // A block repeated just inside and just past the reach of a match.
   const std::string block = Random(4070, 11);
-  samples.push_back({"block repeated at the reach", block + Random(8, 12) + block + Random(30, 13) + block});
+  samples.push_back(
+      {"block repeated at the reach", block + Random(8, 12) + block + Random(30, 13) + block});
   return samples;
 }
 
@@ -101,7 +104,9 @@ TEST(Szdd, ExpanderTellsACutShortOrOverlongStream) {
   const medium::SzddExpansion cut = medium::ExpandSzdd(whole.substr(0, whole.size() / 2));
   EXPECT_TRUE(cut.headerOk);
   EXPECT_LT(cut.expandedLength, cut.declaredLength);
-  const medium::SzddExpansion longer = medium::ExpandSzdd(whole + "\xFF" "abcdefgh");
+  const medium::SzddExpansion longer = medium::ExpandSzdd(whole +
+                                                          "\xFF"
+                                                          "abcdefgh");
   EXPECT_GT(longer.expandedLength, longer.declaredLength);
   EXPECT_FALSE(medium::ExpandSzdd(whole.substr(0, 12)).headerOk);
 }

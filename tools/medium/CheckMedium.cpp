@@ -20,17 +20,16 @@ constexpr std::size_t kMaxPath = 260;  // with the terminating zero
 
 // Keys a line outside a block may carry, for the nearest-key suggestion.
 constexpr const char* kKnownKeys[] = {
-    "INSTTO",  "CAPTION",    "OSTYPE",   "CSDVERSION", "REBOOT",       "PROCESS",
-    "UNINSTALL", "LANG",     "COMPRESSED", "MAKE GROUP", "MAKEGROUP", "DISK",
-    "INI FILE", "INIFILE",   "COPYTOWIN", "COPYTOWINSYS", "COPYTOBASE"};
+    "INSTTO",    "CAPTION", "OSTYPE",     "CSDVERSION",   "REBOOT",    "PROCESS",
+    "UNINSTALL", "LANG",    "COMPRESSED", "MAKE GROUP",   "MAKEGROUP", "DISK",
+    "INI FILE",  "INIFILE", "COPYTOWIN",  "COPYTOWINSYS", "COPYTOBASE"};
 constexpr const char* kRegistryKeys[] = {"KEYROOT", "KEYLEVEL", "KEYNAME", "KEYNAMEVALUE",
                                          "KEYTYPE"};
 constexpr const char* kGroupItemKeys[] = {"FILE", "TITLE", "PATH"};
 
-constexpr const char* kDevices[] = {"CON",  "PRN",  "AUX",  "NUL",  "COM1", "COM2", "COM3",
-                                    "COM4", "COM5", "COM6", "COM7", "COM8", "COM9", "LPT1",
-                                    "LPT2", "LPT3", "LPT4", "LPT5", "LPT6", "LPT7", "LPT8",
-                                    "LPT9", "CLOCK$"};
+constexpr const char* kDevices[] = {"CON",  "PRN",  "AUX",  "NUL",  "COM1", "COM2", "COM3",  "COM4",
+                                    "COM5", "COM6", "COM7", "COM8", "COM9", "LPT1", "LPT2",  "LPT3",
+                                    "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9", "CLOCK$"};
 
 template <std::size_t N>
 std::string Nearest(const std::string& key, const char* const (&known)[N]) {
@@ -67,7 +66,8 @@ bool NamesDevice(const std::vector<std::string>& parts) {
 
 std::string Joined(const std::vector<std::string>& parts) {
   std::string text;
-  for (const std::string& part : parts) text += (text.empty() ? "" : "\\") + script::UpperAscii(part);
+  for (const std::string& part : parts)
+    text += (text.empty() ? "" : "\\") + script::UpperAscii(part);
   return text;
 }
 
@@ -150,7 +150,8 @@ class Checker {
     // The check compares with the system's service-pack text, which reads "Service Pack N".
     const std::string upper = script::UpperAscii(script::TrimBlanks(value));
     const std::string prefix = "SERVICE PACK ";
-    const bool known = upper.size() > prefix.size() && upper.compare(0, prefix.size(), prefix) == 0 &&
+    const bool known = upper.size() > prefix.size() &&
+                       upper.compare(0, prefix.size(), prefix) == 0 &&
                        upper.find_first_not_of("0123456789", prefix.size()) == std::string::npos;
     if (!known)
       Warn(i, "CSDVERSION " + value +
@@ -210,8 +211,7 @@ class Checker {
     }
     disk_ = *disk;
     if (dir_.IsDiskSet() && disk_ > dir_.DiskCount())
-      Error(i, "DISK " + value + ": the medium has " + std::to_string(dir_.DiskCount()) +
-                   " disks");
+      Error(i, "DISK " + value + ": the medium has " + std::to_string(dir_.DiskCount()) + " disks");
   }
 
   // The disk whose files the installer finds now: a single folder holds every disk.
@@ -307,8 +307,7 @@ class Checker {
   void CheckRegistration(std::size_t i, const script::ScriptLine& split, const FileFacts& facts) {
     if (split.Value3.empty()) return;
     if (script::EqualsUpper(split.Value3, "REGTLB")) {
-      if (!facts.typeLibrary)
-        Error(i, "REGTLB on " + split.Value2 + ", which is no type library");
+      if (!facts.typeLibrary) Error(i, "REGTLB on " + split.Value2 + ", which is no type library");
       return;
     }
     // An EXE server registers itself when started; only DLL servers need the export.
@@ -353,8 +352,7 @@ class Checker {
       } else if (script::IsGroupItemEnd(lines_[i])) {
         if (fields[script::GroupItemField::File].empty())
           Error(start, "GROUP ITEM without FILE: the item starts nothing");
-        if (fields[script::GroupItemField::Title].empty())
-          Warn(start, "GROUP ITEM without TITLE");
+        if (fields[script::GroupItemField::Title].empty()) Warn(start, "GROUP ITEM without TITLE");
         if (engine::TrimDir(fields[script::GroupItemField::Path]).empty())
           Warn(start, "GROUP ITEM without PATH");
         return;
@@ -407,7 +405,8 @@ class Checker {
     const auto& [valueLine, value] = fields[RegistryField::Value];
     switch (script::MatchRegistryValueType(type)) {
       case script::RegistryValueType::None:
-        Error(typeLine, "KEYTYPE " + type + " is no type (INTEGER, STRING or BOOLEAN): no value is written");
+        Error(typeLine,
+              "KEYTYPE " + type + " is no type (INTEGER, STRING or BOOLEAN): no value is written");
         break;
       case script::RegistryValueType::Integer:
         if (!script::ParseInteger(value))
@@ -434,8 +433,10 @@ class Checker {
         continue;
       }
       if (language.split.Value3.empty())
-        Error(language.line, "LANG line without the file name it gets in the destination directory");
-      if (const FileFacts* facts = FindSource(language.line, language.split.Value2, "language file"))
+        Error(language.line,
+              "LANG line without the file name it gets in the destination directory");
+      if (const FileFacts* facts =
+              FindSource(language.line, language.split.Value2, "language file"))
         sizes_.largestLanguage = std::max(sizes_.largestLanguage, facts->expandedSize);
     }
     if (uninstallLine_ && !dir_.Find(DiskInDrive(), "uninstkp.exe"))
@@ -447,7 +448,7 @@ class Checker {
     const std::uint64_t total = sizes_.Total();
     if (!processLine_) {
       MediumWarning("no PROCESS line: the wizard asks for no disk space (the files take " +
-                  std::to_string(total) + " bytes)");
+                    std::to_string(total) + " bytes)");
       return;
     }
     if (!process_) return;
@@ -458,8 +459,8 @@ class Checker {
                                " bytes): the disk-space check lets too small a disk pass");
     } else if (static_cast<std::uint64_t>(process) > 2 * total) {
       Warn(*processLine_, "PROCESS " + std::to_string(process) +
-                              " is more than twice the installed files (" +
-                              std::to_string(total) + " bytes)");
+                              " is more than twice the installed files (" + std::to_string(total) +
+                              " bytes)");
     }
   }
 

@@ -84,7 +84,8 @@ DryRunOutcome RunOnce(const fs::path& mediumFolder, std::size_t languageIndex,
   for (const std::string& line : transcript) {
     if (line.rfind("result ", 0) == 0) outcome.result = std::atoi(line.c_str() + 7);
     if (line.rfind("page ", 0) == 0) outcome.finishPage = line.substr(5);
-    if (line.rfind("message ", 0) == 0) outcome.lastMessage = line.substr(8);
+    // What was on screen last: a message box or a modal dialog.
+    if (line.rfind("message ", 0) == 0 || line.rfind("modal ", 0) == 0) outcome.lastMessage = line;
   }
   return outcome;
 }
@@ -110,11 +111,11 @@ std::vector<Finding> DryRunFindings(const std::vector<DryRunOutcome>& outcomes) 
   std::vector<Finding> findings;
   for (const DryRunOutcome& run : outcomes) {
     if (run.result == 0) continue;
-    std::string text = "dry run (" + (run.language.empty() ? "no language" : run.language) +
-                       ", " + (run.platformId == 2 ? "Windows NT" : "Windows 95") + ") ";
+    std::string text = "dry run (" + (run.language.empty() ? "no language" : run.language) + ", " +
+                       (run.platformId == 2 ? "Windows NT" : "Windows 95") + ") ";
     text += run.result < 0 ? "gave no result" : "ended with result " + std::to_string(run.result);
     if (!run.finishPage.empty()) text += "; page " + run.finishPage;
-    if (!run.lastMessage.empty()) text += "; message " + run.lastMessage;
+    if (!run.lastMessage.empty()) text += "; last shown: " + run.lastMessage;
     findings.push_back({0, Severity::Error, text});
   }
   return findings;

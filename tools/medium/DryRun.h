@@ -13,7 +13,7 @@
 namespace medium {
 
 struct DryRunOutcome {
-  std::string language;     // the language chosen (the LANG line's first value)
+  std::string language;  // the language chosen (the LANG line's first value)
   std::uint32_t platformId = 1;
   int result = -1;          // the installation's result, -1 when it gave none
   std::string finishPage;   // the last page line of the transcript

@@ -55,8 +55,7 @@ const FileFacts& FileFactsCache::Of(const std::filesystem::path& path, bool comp
       } else if (expansion.expandedLength > expansion.declaredLength) {
         facts.szddIntact = false;
         facts.damage = "it is damaged: it expands to " + std::to_string(expansion.expandedLength) +
-                       " bytes, its header declares " +
-                       std::to_string(expansion.declaredLength);
+                       " bytes, its header declares " + std::to_string(expansion.declaredLength);
       }
     }
     installed = compressed ? std::move(expansion.bytes) : bytes;
@@ -64,8 +63,8 @@ const FileFacts& FileFactsCache::Of(const std::filesystem::path& path, bool comp
     installed = std::move(bytes);
   }
   if (!compressed) facts.expandedSize = facts.fileSize;
-  facts.exportsRegisterServer = sandbox::FindPeExport(installed, "DllRegisterServer") ==
-                                sandbox::PeExportLookup::Exported;
+  facts.exportsRegisterServer =
+      sandbox::FindPeExport(installed, "DllRegisterServer") == sandbox::PeExportLookup::Exported;
   facts.typeLibrary = HoldsTypeLibrary(installed);
   return facts;
 }

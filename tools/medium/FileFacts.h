@@ -11,11 +11,11 @@ namespace medium {
 
 struct FileFacts {
   bool readable = false;
-  bool szdd = false;          // begins with the SZDD signature
-  bool szddIntact = true;     // an SZDD file whose stream expands to its declared length
+  bool szdd = false;       // begins with the SZDD signature
+  bool szddIntact = true;  // an SZDD file whose stream expands to its declared length
   std::uint64_t fileSize = 0;
-  std::uint64_t expandedSize = 0;  // the declared length of an SZDD file, else fileSize
-  std::string damage;              // how an SZDD file is damaged, for the message
+  std::uint64_t expandedSize = 0;      // the declared length of an SZDD file, else fileSize
+  std::string damage;                  // how an SZDD file is damaged, for the message
   bool exportsRegisterServer = false;  // the installed file is a PE exporting DllRegisterServer
   bool typeLibrary = false;            // the installed file is a type library or holds one
 };

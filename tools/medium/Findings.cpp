@@ -12,8 +12,9 @@ std::string FormatFinding(const Finding& finding) {
 }
 
 std::size_t CountErrors(const std::vector<Finding>& findings) {
-  return static_cast<std::size_t>(std::count_if(
-      findings.begin(), findings.end(), [](const Finding& f) { return f.severity == Severity::Error; }));
+  return static_cast<std::size_t>(
+      std::count_if(findings.begin(), findings.end(),
+                    [](const Finding& f) { return f.severity == Severity::Error; }));
 }
 
 void PrintFindings(std::vector<Finding> findings, std::ostream& out) {

@@ -33,13 +33,14 @@ std::optional<MediumDir> MediumDir::OpenFolder(const fs::path& root) {
   return folder;
 }
 
-std::optional<fs::path> MediumDir::FindLastLetterAny(int disk, const std::string& windowsPath) const {
+std::optional<fs::path> MediumDir::FindLastLetterAny(int disk,
+                                                     const std::string& windowsPath) const {
   const std::optional<std::vector<std::string>> parts = RelativeParts(windowsPath);
   if (!parts || parts->empty() || parts->back().empty()) return std::nullopt;
   std::string folder;
   for (std::size_t i = 0; i + 1 < parts->size(); ++i) folder += (*parts)[i] + "\\";
-  const std::optional<fs::path> dir = folder.empty() ? std::optional<fs::path>(DiskRoot(disk))
-                                                      : Locate(disk, folder);
+  const std::optional<fs::path> dir =
+      folder.empty() ? std::optional<fs::path>(DiskRoot(disk)) : Locate(disk, folder);
   if (!dir) return std::nullopt;
   const std::string stem = script::UpperAscii(parts->back().substr(0, parts->back().size() - 1));
   std::error_code error;

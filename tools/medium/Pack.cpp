@@ -35,7 +35,8 @@ void WriteHostFile(const fs::path& path, const std::string& bytes) {
 // The host path of a Windows relative path below `root` (folders as written).
 fs::path HostPath(const fs::path& root, const std::string& windowsPath) {
   const std::optional<std::vector<std::string>> parts = RelativeParts(windowsPath);
-  if (!parts || parts->empty()) throw PackError("the name " + windowsPath + " leads off the medium");
+  if (!parts || parts->empty())
+    throw PackError("the name " + windowsPath + " leads off the medium");
   fs::path path = root;
   for (const std::string& part : *parts) path /= part;
   return path;
@@ -43,8 +44,8 @@ fs::path HostPath(const fs::path& root, const std::string& windowsPath) {
 
 // One file of the medium: where it comes from, what it is called there.
 struct MediumFile {
-  std::string name;      // as the script names it on the medium
-  std::string bytes;     // as it is written on the medium
+  std::string name;   // as the script names it on the medium
+  std::string bytes;  // as it is written on the medium
   std::uint64_t installedSize = 0;
 };
 
@@ -56,7 +57,8 @@ class Packer {
   }
 
   void Run() {
-    const std::vector<std::string> lines = script::SplitTextLines(ReadHostFile(options_.script));
+    const std::string templateBytes = ReadHostFile(options_.script);
+    const std::vector<std::string> lines = script::SplitTextLines(templateBytes);
     std::vector<std::string> out;
     std::vector<std::string> languageFiles;
     bool wantUninstall = false;
@@ -84,7 +86,7 @@ class Packer {
     }
 
     StartDisk();
-    disks_.back().used += DiskOneFixedSize(lines.size());
+    disks_.back().used += DiskOneFixedSize(templateBytes.size(), lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
       const std::string& line = lines[i];
       const script::ScriptLine split = script::SplitScriptLine(line);
@@ -129,7 +131,8 @@ class Packer {
     if (processLine) {
       out[*processLine] = "PROCESS=" + std::to_string(total);
     } else {
-      out.insert(out.begin() + static_cast<long>(FirstBlockLine(out)), "PROCESS=" + std::to_string(total));
+      out.insert(out.begin() + static_cast<long>(FirstBlockLine(out)),
+                 "PROCESS=" + std::to_string(total));
     }
     if (options_.compress && !hasCompressed)
       out.insert(out.begin() + static_cast<long>(FirstBlockLine(out)), "COMPRESSED=YES");
@@ -163,9 +166,10 @@ class Packer {
     return *options_.diskKB * 1024;
   }
 
-  // Setup.Inf (a generous guess before it is written), setup.exe and the picture.
-  std::uint64_t DiskOneFixedSize(std::size_t lineCount) const {
-    std::uint64_t size = 64 * lineCount + 4096;
+  // Setup.Inf (the template with room for a size tag or a DISK line on every line, and
+  // for the PROCESS and COMPRESSED lines), setup.exe and the picture.
+  std::uint64_t DiskOneFixedSize(std::size_t templateSize, std::size_t lineCount) const {
+    std::uint64_t size = templateSize + 24 * lineCount + 256;
     std::error_code error;
     if (const std::optional<fs::path> setup = Program("setup.exe", false))
       size += fs::file_size(*setup, error);
@@ -188,7 +192,8 @@ class Packer {
                                             const std::string& installedName) const {
     if (const auto path = product_->Find(1, name)) return {*path, LastLetter(name, *path)};
     if (!installedName.empty())
-      if (const auto path = product_->Find(1, installedName)) return {*path, LastLetter(name, *path)};
+      if (const auto path = product_->Find(1, installedName))
+        return {*path, LastLetter(name, *path)};
     if (!name.empty() && name.back() == '_') {
       const std::optional<fs::path> stem = product_->FindLastLetterAny(1, name);
       if (stem) return {*stem, LastLetter(name, *stem)};
@@ -239,7 +244,8 @@ class Packer {
     if (Capacity()) {
       if (file.bytes.size() > *Capacity())
         throw PackError(file.name + " (" + std::to_string(file.bytes.size()) +
-                        " bytes) does not fit on a disk of " + std::to_string(*options_.diskKB) + " KB");
+                        " bytes) does not fit on a disk of " + std::to_string(*options_.diskKB) +
+                        " KB");
       if (present.used + file.bytes.size() > *Capacity()) {
         StartDisk();
         started = true;

@@ -15,10 +15,10 @@ std::string CompressSzdd(std::string_view data, char lastNameLetter);
 
 // How the expansion of an SZDD file went.
 struct SzddExpansion {
-  bool headerOk = false;   // signature, method 'A' and a whole header
-  bool streamOk = false;   // the coded stream ends on a whole item
+  bool headerOk = false;  // signature, method 'A' and a whole header
+  bool streamOk = false;  // the coded stream ends on a whole item
   std::uint32_t declaredLength = 0;
-  std::string bytes;       // what the stream expands to, up to the declared length
+  std::string bytes;                 // what the stream expands to, up to the declared length
   std::uint64_t expandedLength = 0;  // the whole stream's expanded length
 };
 

@@ -90,8 +90,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::vector<std::string> lines = script::SplitTextLines(bytes.str());
-  std::vector<medium::Finding> findings =
-      medium::CheckMedium(*dir, lines, {options->platformId});
+  std::vector<medium::Finding> findings = medium::CheckMedium(*dir, lines, {options->platformId});
 
   if (options->dryRun) {
     std::vector<std::string> languages;

@@ -51,8 +51,8 @@ std::optional<medium::PackOptions> Parse(const std::vector<std::string>& args, s
     } else if (arg == "--programs") {
       options.programs = value;
     } else {
-      if (value.empty() || value.size() > 9 || value.find_first_not_of("0123456789") != std::string::npos ||
-          std::stoull(value) == 0) {
+      if (value.empty() || value.size() > 9 ||
+          value.find_first_not_of("0123456789") != std::string::npos || std::stoull(value) == 0) {
         error = "--disk-size takes a number of KB above 0";
         return std::nullopt;
       }
@@ -85,7 +85,8 @@ int main(int argc, char** argv) {
   }
   const std::optional<medium::MediumDir> dir = medium::MediumDir::Open(options->out);
   if (!dir) {
-    std::cerr << "setup-pack: the medium written in " << options->out.string() << " cannot be read\n";
+    std::cerr << "setup-pack: the medium written in " << options->out.string()
+              << " cannot be read\n";
     return 2;
   }
   std::ifstream in(*dir->Find(1, "Setup.Inf"), std::ios::binary);

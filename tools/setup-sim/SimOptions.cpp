@@ -1,6 +1,8 @@
 #include "tools/setup-sim/SimOptions.h"
 
+#include <algorithm>
 #include <cctype>
+#include <iterator>
 
 namespace sim {
 
@@ -8,7 +10,8 @@ const char* Usage() {
   return "usage: setup-sim --medium DIR --machine DIR [--answers FILE] [--platform 95|nt]\n"
          "                 [--csd TEXT] [--free-kb DRIVE=KB]... [--summary]\n"
          "                 [--uninstall LOGPATH DISPLAYNAME]\n"
-         "       (with --uninstall, --medium may be left out: then only the uninstaller runs)\n";
+         "       (with --uninstall, --medium may be left out: then only the uninstaller runs)\n"
+         "       setup-sim --help | --version\n";
 }
 
 std::optional<SimOptions> ParseOptions(const std::vector<std::string>& args, std::string& error) {
@@ -28,6 +31,12 @@ std::optional<SimOptions> ParseOptions(const std::vector<std::string>& args, std
       options.uninstallLog = args[++i];
       options.uninstallName = args[++i];
       continue;
+    }
+    static const char* const kWithValue[] = {"--medium",   "--machine", "--answers",
+                                             "--platform", "--csd",     "--free-kb"};
+    if (std::find(std::begin(kWithValue), std::end(kWithValue), option) == std::end(kWithValue)) {
+      error = "unknown option " + option;
+      return std::nullopt;
     }
     if (i + 1 >= args.size()) {
       error = "missing value after " + option;
