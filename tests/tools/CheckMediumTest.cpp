@@ -92,8 +92,12 @@ TEST(CheckMedium, KeysAndBlocks) {
       {"mistyped key",
        Base({"COPYTOBSE=a.dat,b.dat$$5$$"}),
        {},
-       {"Setup.Inf:7: warning: unknown key COPYTOBSE (did you mean COPYTOBASE?); the line is "
+       {"Setup.Inf:7: error: unknown key COPYTOBSE (did you mean COPYTOBASE?); the line is "
         "ignored"}},
+      {"mistyped header key",
+       Base({"CAPTOIN=App"}),
+       {},
+       {"Setup.Inf:7: warning: unknown key CAPTOIN (did you mean CAPTION?); the line is ignored"}},
       {"unknown key far from every known one",
        Base({"VENDOR=Someone"}),
        {},

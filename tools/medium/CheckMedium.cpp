@@ -186,7 +186,7 @@ class Checker {
           break;
         case script::DriverRule::None:
           if (!split.Key.empty() && script::MatchHeaderKey(split.Key) == script::HeaderKey::None)
-            Warn(i, UnknownKeyText(split.Key, kKnownKeys, ""));
+            UnknownKey(i, split.Key);
           break;
         default:
           CheckCopyLine(i, split, rule);
@@ -196,6 +196,19 @@ class Checker {
     if (firstGroupItem && !makeGroup)
       Error(*firstGroupItem,
             "GROUP ITEM without a MAKE GROUP line in the script: no group command is sent");
+  }
+
+  // A mistyped copy, DISK, INI or group key loses what the line asks for; any other
+  // unknown key is probably a remark.
+  void UnknownKey(std::size_t i, const std::string& key) {
+    const std::string text = UnknownKeyText(key, kKnownKeys, "");
+    const std::string nearest = Nearest(key, kKnownKeys);
+    script::ScriptLine asNearest;
+    asNearest.Key = nearest;
+    if (!nearest.empty() && script::MatchDriverRule("", asNearest) != script::DriverRule::None)
+      Error(i, text);
+    else
+      Warn(i, text);
   }
 
   void CheckDisk(std::size_t i, const std::string& value) {
