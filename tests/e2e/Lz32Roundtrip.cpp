@@ -2,55 +2,18 @@
 // beside the program, and read back through lz32's LZOpenFileA and LZRead, which must
 // give the original bytes. Prints each failure and "N passed, N failed"; exits 0 when all
 // passed.
-#include <lzexpand.h>
 #include <windows.h>
+// lzexpand.h needs the types of windows.h.
+#include <lzexpand.h>
 
 #include <cstdio>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "tests/tools/SzddSamples.h"
 #include "tools/medium/Szdd.h"
 
 namespace {
-
-struct Sample {
-  std::string name;
-  std::string data;
-};
-
-std::string Words(std::size_t size, unsigned seed) {
-  static const char* kWords[] = {"setup ",    "install ", "the ", "file ", "window ", "\r\n",
-                                 "registry ", "0x00 ",    "DLL ", "a ",    "of ",     "program "};
-  std::mt19937 random(seed);
-  std::string bytes;
-  while (bytes.size() < size) bytes += kWords[random() % 12];
-  bytes.resize(size);
-  return bytes;
-}
-
-std::string Random(std::size_t size, unsigned seed) {
-  std::mt19937 random(seed);
-  std::string bytes(size, '\0');
-  for (char& c : bytes) c = static_cast<char>(random() & 0xFF);
-  return bytes;
-}
-
-std::vector<Sample> Samples() {
-  std::vector<Sample> samples = {{"empty", ""}};
-  for (std::size_t n = 1; n <= 16; ++n)
-    samples.push_back({"short " + std::to_string(n), Words(n, static_cast<unsigned>(n))});
-  samples.push_back({"one byte repeated", std::string(70000, 'a')});
-  samples.push_back({"spaces", std::string(5000, ' ')});
-  samples.push_back({"random", Random(70000, 7)});
-  samples.push_back({"words", Words(150000, 3)});
-  for (std::size_t n : {4078, 4079, 4080, 4095, 4096, 4097, 4113, 8192, 8193})
-    samples.push_back(
-        {"around the window " + std::to_string(n), Words(n, static_cast<unsigned>(n))});
-  const std::string block = Random(4070, 11);
-  samples.push_back({"block at the reach", block + Random(8, 12) + block + Random(30, 13) + block});
-  return samples;
-}
 
 // The file's bytes as lz32 expands them, or nothing when it cannot be opened or read.
 bool ExpandWithLz32(const std::string& path, std::string& bytes) {
@@ -80,7 +43,7 @@ int main() {
   int passed = 0;
   int failed = 0;
   int index = 0;
-  for (const Sample& sample : Samples()) {
+  for (const medium::testing::SzddSample& sample : medium::testing::SzddSamples()) {
     const std::string path = std::string(dir) + "lzrt" + std::to_string(index++) + ".da_";
     const std::string packed = medium::CompressSzdd(sample.data, 't');
     FILE* file = std::fopen(path.c_str(), "wb");

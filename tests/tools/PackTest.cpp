@@ -16,10 +16,8 @@ Lines CheckOf(const std::filesystem::path& out) {
   const std::optional<medium::MediumDir> dir = medium::MediumDir::Open(out);
   EXPECT_TRUE(dir);
   if (!dir) return {"<no medium>"};
-  std::ifstream in(*dir->Find(1, "Setup.Inf"), std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), {});
   Lines printed;
-  for (const medium::Finding& f : medium::CheckMedium(*dir, script::SplitTextLines(bytes), {}))
+  for (const medium::Finding& f : medium::CheckMedium(*dir, *medium::ReadMediumScript(*dir), {}))
     printed.push_back(medium::FormatFinding(f));
   return printed;
 }

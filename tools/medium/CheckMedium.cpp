@@ -1,7 +1,9 @@
 #include "tools/medium/CheckMedium.h"
 
 #include <algorithm>
+#include <fstream>
 #include <map>
+#include <sstream>
 #include <unordered_map>
 
 #include "engine/FileUtil32.h"
@@ -11,6 +13,7 @@
 #include "script/Numbers.h"
 #include "script/ScriptLine.h"
 #include "script/Text.h"
+#include "script/TextLines.h"
 #include "tools/medium/FileFacts.h"
 
 namespace medium {
@@ -508,6 +511,16 @@ std::size_t EditDistance(const std::string& a, const std::string& b) {
     }
   }
   return row[b.size()];
+}
+
+std::optional<std::vector<std::string>> ReadMediumScript(const MediumDir& dir) {
+  const std::optional<std::filesystem::path> path = dir.Find(1, "Setup.Inf");
+  if (!path) return std::nullopt;
+  std::ifstream in(*path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  if (!in) return std::nullopt;
+  return script::SplitTextLines(bytes.str());
 }
 
 std::vector<Finding> CheckMedium(const MediumDir& dir, const std::vector<std::string>& lines,

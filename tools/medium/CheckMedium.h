@@ -17,6 +17,9 @@ struct CheckOptions {
   std::optional<std::uint32_t> platformId;
 };
 
+// The lines of the medium's Setup.Inf (on disk 1), or nothing when it cannot be read.
+std::optional<std::vector<std::string>> ReadMediumScript(const MediumDir& dir);
+
 // Every finding of the script `lines` (Setup.Inf of `dir`, split into lines).
 std::vector<Finding> CheckMedium(const MediumDir& dir, const std::vector<std::string>& lines,
                                  const CheckOptions& options);

@@ -2,6 +2,12 @@
 
 namespace medium {
 
+std::optional<std::uint32_t> ParsePlatform(const std::string& value) {
+  if (value == "95") return 1;
+  if (value == "nt" || value == "NT") return 2;
+  return std::nullopt;
+}
+
 std::string VersionText(const std::string& program) {
   return program + " (Tavrin Setup) " SETUP_VERSION;
 }

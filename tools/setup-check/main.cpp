@@ -3,13 +3,10 @@
 // line "N errors, M warnings".
 //
 // Exit codes: 0 no errors; 1 errors; 2 the medium cannot be read or a bad command line.
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "script/Header.h"
 #include "script/ScriptLine.h"
-#include "script/TextLines.h"
 #include "tools/medium/CheckMedium.h"
 #include "tools/medium/DryRun.h"
 #include "tools/medium/ToolArgs.h"
@@ -38,12 +35,8 @@ std::optional<Options> Parse(const std::vector<std::string>& args, std::string& 
     if (arg == "--dry-run") {
       options.dryRun = true;
     } else if (arg == "--platform") {
-      const std::string value = i + 1 < args.size() ? args[++i] : "";
-      if (value == "95") {
-        options.platformId = 1;
-      } else if (value == "nt" || value == "NT") {
-        options.platformId = 2;
-      } else {
+      options.platformId = medium::ParsePlatform(i + 1 < args.size() ? args[++i] : "");
+      if (!options.platformId) {
         error = "--platform takes 95 or nt";
         return std::nullopt;
       }
@@ -81,15 +74,12 @@ int main(int argc, char** argv) {
               << " is no medium: it holds neither Setup.Inf nor DISK1\\Setup.Inf\n";
     return 2;
   }
-  const std::filesystem::path scriptPath = *dir->Find(1, "Setup.Inf");
-  std::ifstream in(scriptPath, std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  if (!in) {
-    std::cerr << "setup-check: cannot read " << scriptPath.string() << '\n';
+  const std::optional<std::vector<std::string>> script = medium::ReadMediumScript(*dir);
+  if (!script) {
+    std::cerr << "setup-check: cannot read the Setup.Inf of " << options->medium << '\n';
     return 2;
   }
-  const std::vector<std::string> lines = script::SplitTextLines(bytes.str());
+  const std::vector<std::string>& lines = *script;
   std::vector<medium::Finding> findings = medium::CheckMedium(*dir, lines, {options->platformId});
 
   if (options->dryRun) {

@@ -1,11 +1,8 @@
 // setup-pack: builds an installation medium from a Setup.Inf template and the product's
 // files, then checks it as setup-check does and exits with its code (2 when the medium
 // cannot be built).
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
-#include "script/TextLines.h"
 #include "tools/medium/CheckMedium.h"
 #include "tools/medium/Pack.h"
 #include "tools/medium/ToolArgs.h"
@@ -89,11 +86,9 @@ int main(int argc, char** argv) {
               << " cannot be read\n";
     return 2;
   }
-  std::ifstream in(*dir->Find(1, "Setup.Inf"), std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
+  const std::optional<std::vector<std::string>> script = medium::ReadMediumScript(*dir);
   const std::vector<medium::Finding> findings =
-      medium::CheckMedium(*dir, script::SplitTextLines(bytes.str()), {});
+      medium::CheckMedium(*dir, script.value_or(std::vector<std::string>{}), {});
   medium::PrintFindings(findings, std::cout);
   return medium::CountErrors(findings) > 0 ? 1 : 0;
 }

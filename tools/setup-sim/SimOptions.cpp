@@ -4,6 +4,8 @@
 #include <cctype>
 #include <iterator>
 
+#include "tools/medium/ToolArgs.h"
+
 namespace sim {
 
 const char* Usage() {
@@ -50,14 +52,12 @@ std::optional<SimOptions> ParseOptions(const std::vector<std::string>& args, std
     } else if (option == "--answers") {
       options.answers = value;
     } else if (option == "--platform") {
-      if (value == "95") {
-        options.platformId = 1;
-      } else if (value == "nt" || value == "NT") {
-        options.platformId = 2;
-      } else {
+      const std::optional<std::uint32_t> platformId = medium::ParsePlatform(value);
+      if (!platformId) {
         error = "--platform takes 95 or nt";
         return std::nullopt;
       }
+      options.platformId = *platformId;
     } else if (option == "--csd") {
       options.csdVersion = value;
     } else if (option == "--free-kb") {
