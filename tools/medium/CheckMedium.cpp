@@ -129,7 +129,7 @@ class Checker {
           break;
         case script::HeaderKey::Process:
           processLine_ = i;
-          process_ = script::ParseInteger(split.Value1);
+          process_ = script::ParseDecimal64(split.Value1);
           if (!process_)
             Error(i, "PROCESS " + split.Value1 +
                          " is not a whole number: the installation stops at start-up");
@@ -487,7 +487,7 @@ class Checker {
   FileFactsCache cache_;
   std::string installTo_;
   bool compressed_ = false;
-  std::optional<std::int32_t> process_;
+  std::optional<std::int64_t> process_;
   std::optional<std::size_t> processLine_;
   std::optional<std::size_t> uninstallLine_;
   std::vector<Language> languages_;
