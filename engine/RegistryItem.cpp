@@ -1,4 +1,5 @@
 // Registry items of the script and the shared-DLL reference counts.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,12 @@ void ShowWriteFailure(TMainForm& main) {
 // cannot be had (the user is told) or the value cannot be written (silently).
 bool WriteRegistryItem(TMainForm& main, const RegistryItemFields& item) {
   try {
+    const std::string upperType = script::UpperAscii(item.type);
+    const bool writesValue =
+        upperType == "INTEGER" || upperType == "STRING" || upperType == "BOOLEAN";
+    if (main.Record)
+      main.Record->NoteRegistryValue(main.RootKeyFromName(item.root), item.keyPath,
+                                     writesValue ? std::optional(item.name) : std::nullopt);
     engine::RegistryAccess access(main.Platform().registry);
     access.SetRoot(main.RootKeyFromName(item.root));
     // One level at a time, each relative to the one opened before it; an empty component
@@ -88,7 +95,6 @@ bool WriteRegistryItem(TMainForm& main, const RegistryItemFields& item) {
       ShowWriteFailure(main);
       return false;
     }
-    const std::string upperType = script::UpperAscii(item.type);
     if (upperType == "INTEGER") {
       access.WriteInteger(item.name, script::IntegerOrZero(item.data));
     } else if (upperType == "STRING") {
@@ -140,6 +146,7 @@ bool TMainForm::IncSharedDllCount(const std::string& path) {
     if (!access.OpenKey(kSharedDllsKey, false) || !access.ValueExists(path)) return false;
     const auto count = static_cast<std::uint32_t>(access.ReadInteger(path));
     access.WriteInteger(path, static_cast<std::int32_t>(count + 1u));
+    if (Record) Record->NoteSharedCount(path);
     return true;
   } catch (const std::exception&) {
     return false;

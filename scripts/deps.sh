@@ -7,7 +7,7 @@ set -euo pipefail
 # the x86_64 build of the same sources is what 64-bit Wine runs here); Wine, a virtual X
 # display and screenshot tools for the end-to-end runs; clang with its sanitizer and libFuzzer
 # runtimes for the fuzzing build.
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libmspack-dev mscompress libstb-dev
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libmspack-dev nettle-dev mscompress libstb-dev
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
           wine64 fonts-wine xvfb xauth x11-apps imagemagick clang libclang-rt-14-dev)
 
