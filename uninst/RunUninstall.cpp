@@ -138,7 +138,7 @@ int RunUninstall(forms::Application& app, platform::Platform& platform,
   // A log that names another destination than the directory it lies in was moved or
   // copied: removing by it could hit another installation.
   const std::string destination = ParentOf(NormalPath(logPath));
-  if (log.installTo && !script::EqualsUpper(NormalPath(engine::TrimDir(*log.installTo)),
+  if (log.installTo && !script::EqualsUpper(NormalPath(engine::DirWithSlash(*log.installTo)),
                                             destination)) {
     return Refuse(app, "The uninstall log " + Quoted(logPath) +
                            " does not belong to the directory " + Quoted(destination) + ".");

@@ -149,6 +149,8 @@ inline UninstallRun RunUninstaller(SetupHarness& setup, const std::string& answe
   }
   run.pendingDeletes = machine.files().PendingDeletes();
   machine.Save();
+  // The harness machine reads back what the uninstaller left, for the runs that follow.
+  setup.machine().registry().Load();
   return run;
 }
 
