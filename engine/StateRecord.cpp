@@ -71,7 +71,8 @@ std::vector<std::string> SplitTabs(const std::string& text) {
   std::size_t start = 0;
   for (;;) {
     const std::size_t tab = text.find('\t', start);
-    fields.push_back(text.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+    fields.push_back(
+        text.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
     if (tab == std::string::npos) return fields;
     start = tab + 1;
   }
@@ -288,8 +289,11 @@ void StateRecord::NoteIniEntry(const std::string& fileName, const std::string& s
   // tell a missing key from one that holds either of them.
   platform::Profiles& profiles = platform_.profiles;
   const std::string first = profiles.ReadString(section, key, "\x01", fileName);
-  const bool missing = first == "\x01" && profiles.ReadString(section, key, "\x02", fileName) == "\x02";
-  Add({NoteKind::IniEntry, {path, section, key}, missing ? std::nullopt : Was(std::vector<std::string>{first})});
+  const bool missing =
+      first == "\x01" && profiles.ReadString(section, key, "\x02", fileName) == "\x02";
+  Add({NoteKind::IniEntry,
+       {path, section, key},
+       missing ? std::nullopt : Was(std::vector<std::string>{first})});
 }
 
 void StateRecord::NoteMissingKeys(platform::HKey root, const std::vector<std::string>& levels) {
@@ -326,7 +330,8 @@ void StateRecord::NoteSharedCount(const std::string& name) {
 void StateRecord::NoteLog(const std::string& path) {
   if (!entryKey_) return;
   const std::optional<std::string> earlier = platform::ReadWholeFile(platform_.files, path);
-  Add({NoteKind::Log, {path},
+  Add({NoteKind::Log,
+       {path},
        earlier ? Was(std::vector<std::string>{HexOf(*earlier)}) : std::nullopt});
 }
 

@@ -72,8 +72,7 @@ void TMainForm::WriteLogDigest(const std::string& entryKey, const std::string& l
   // What the uninstaller trusts: the log exactly as written now, where it was written, and
   // a record that missed no note. Without all three it refuses to remove anything.
   const std::optional<std::string> log = platform::ReadWholeFile(Platform().files, logPath);
-  const std::optional<std::string> digest =
-      log ? Platform().digest.Sha256Hex(*log) : std::nullopt;
+  const std::optional<std::string> digest = log ? Platform().digest.Sha256Hex(*log) : std::nullopt;
   if (!digest || !Record->Intact()) return;
   engine::RegistryAccess access(Platform().registry);
   access.SetRoot(platform::kHkeyLocalMachine);

@@ -13,7 +13,8 @@
 namespace engine {
 
 // The key that holds one entry per removable product.
-inline constexpr char kUninstallListKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\UnInstall";
+inline constexpr char kUninstallListKey[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\UnInstall";
 
 // Values of the entry besides DisplayName and UnInstallString.
 inline constexpr char kLogDigestValue[] = "LogDigest";      // SHA-256 of setup.uni, hex

@@ -61,9 +61,8 @@ std::string RootName(platform::HKey root) {
 // The program of an UnInstallString: up to the first blank, or between quotes.
 std::string ProgramOf(const std::string& command) {
   if (!command.empty() && command.front() == '"')
-    return command.substr(1, command.find('"', 1) == std::string::npos
-                                 ? std::string::npos
-                                 : command.find('"', 1) - 1);
+    return command.substr(1, command.find('"', 1) == std::string::npos ? std::string::npos
+                                                                       : command.find('"', 1) - 1);
   return command.substr(0, command.find(' '));
 }
 
@@ -113,7 +112,7 @@ bool Remover::LinkOnPath(const std::string& path) {
   // Every component from the drive down: a reparse point anywhere would lead the deletion
   // somewhere the installation never wrote.
   platform::Files& files = platform_.files;
-  for (std::size_t cut = path.find('\\', 3); ; cut = path.find('\\', cut + 1)) {
+  for (std::size_t cut = path.find('\\', 3);; cut = path.find('\\', cut + 1)) {
     const std::string prefix = path.substr(0, cut);
     const std::uint32_t attributes = files.GetAttributes(prefix);
     if (attributes == platform::kInvalidFileAttributes) return false;
@@ -280,8 +279,8 @@ void Remover::ReleaseSharedFile(const std::string& countName, const std::string&
   const std::uint32_t count = engine::DwordValue(data);
   const std::uint32_t left = count > 0 ? count - 1 : 0;
   const auto writeCount = [&](std::uint32_t value) {
-    if (registry.SetValue(key.Handle(), countName, platform::kRegDword,
-                          engine::DwordData(value)) != 0)
+    if (registry.SetValue(key.Handle(), countName, platform::kRegDword, engine::DwordData(value)) !=
+        0)
       Fail("Shared-file count of " + Quoted(path));
   };
   if (left > 0) {
@@ -332,15 +331,15 @@ void Remover::RestoreLog() {
   for (const StateNote* note : NotesOf(NoteKind::Log)) {
     if (!script::EqualsUpper(NormalPath(note->what[0]), logPath_)) continue;
     const std::optional<std::string> earlier =
-        note->was && note->was->size() == 1 ? engine::BytesOfHex(note->was->front())
-                                            : std::nullopt;
+        note->was && note->was->size() == 1 ? engine::BytesOfHex(note->was->front()) : std::nullopt;
     if (!earlier) break;
     if (LinkOnPath(logPath_)) {
       Leave("File " + Quoted(logPath_), kThroughLink);
     } else if (!platform::WriteWholeFile(platform_.files, logPath_, *earlier)) {
       Fail("File " + Quoted(logPath_));
     } else {
-      outcome_.putBack.push_back("Uninstall log " + Quoted(logPath_) + " of the application installed before");
+      outcome_.putBack.push_back("Uninstall log " + Quoted(logPath_) +
+                                 " of the application installed before");
     }
     return;
   }
@@ -366,7 +365,8 @@ void Remover::RemoveDirectories() {
                 files.LastError() == platform::kErrorDirNotEmpty)) {
       // (A search may not show everything a directory holds: a link, say.)
       if (!FailedWithin(directory))
-        Leave("Directory " + Quoted(directory), "it holds files the installation did not put there");
+        Leave("Directory " + Quoted(directory),
+              "it holds files the installation did not put there");
     } else if (IsDirectory(files, directory)) {
       Fail("Directory " + Quoted(directory));
     }

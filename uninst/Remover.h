@@ -87,7 +87,7 @@ class Remover {
   std::string logPath_;
   std::string uninstallerPath_;
   std::vector<std::string> failedPlaces_;  // upper-cased
-  std::set<std::string> counted_;  // upper-cased paths whose count decided their fate
+  std::set<std::string> counted_;          // upper-cased paths whose count decided their fate
   RemovalOutcome outcome_;
 };
 

@@ -138,8 +138,8 @@ int RunUninstall(forms::Application& app, platform::Platform& platform,
   // A log that names another destination than the directory it lies in was moved or
   // copied: removing by it could hit another installation.
   const std::string destination = ParentOf(NormalPath(logPath));
-  if (log.installTo && !script::EqualsUpper(NormalPath(engine::DirWithSlash(*log.installTo)),
-                                            destination)) {
+  if (log.installTo &&
+      !script::EqualsUpper(NormalPath(engine::DirWithSlash(*log.installTo)), destination)) {
     return Refuse(app, "The uninstall log " + Quoted(logPath) +
                            " does not belong to the directory " + Quoted(destination) + ".");
   }
@@ -165,25 +165,23 @@ int RunUninstall(forms::Application& app, platform::Platform& platform,
                            "\x94 holds no trustworthy record of the installation.");
   }
   if (platform.digest.Sha256Hex(*bytes) != *digest) {
-    return Refuse(app, "The uninstall log " + Quoted(logPath) +
-                           " was changed after the installation.");
+    return Refuse(app,
+                  "The uninstall log " + Quoted(logPath) + " was changed after the installation.");
   }
   if (!script::EqualsUpper(NormalPath(*recordedPath), NormalPath(logPath))) {
-    return Refuse(app, "The uninstall log " + Quoted(logPath) + " is not the one of \x84" +
-                           name + "\x94.");
+    return Refuse(
+        app, "The uninstall log " + Quoted(logPath) + " is not the one of \x84" + name + "\x94.");
   }
   std::vector<engine::StateNote> notes = engine::ReadNotes(registry, entryHandle);
   entry.reset();
 
   TUninstForm* window = nullptr;
-  Remover remover(platform, std::move(log), std::move(notes),
-                  RemovalTarget{logPath, name, *entryKey},
-                  RemovalHooks{[&](const std::string& item) {
-                                 if (window != nullptr) window->ShowItem(item);
-                               },
-                               [&](const std::string& path) {
-                                 return AskRemoveSharedFile(app, path);
-                               }});
+  Remover remover(
+      platform, std::move(log), std::move(notes), RemovalTarget{logPath, name, *entryKey},
+      RemovalHooks{[&](const std::string& item) {
+                     if (window != nullptr) window->ShowItem(item);
+                   },
+                   [&](const std::string& path) { return AskRemoveSharedFile(app, path); }});
 
   const std::string question = "Do you really want to remove \x84" + name +
                                "\x94 and all of its components from your computer?";

@@ -26,8 +26,8 @@ class Win32Platform {
 
   // The services as the portable program takes them.
   platform::Platform Services() {
-    return {files_, disks_, clock_, system_,    lz_,      registry_,
-            profiles_, dde_, com_, processes_, restart_, digest_};
+    return {files_,    disks_, clock_, system_,    lz_,      registry_,
+            profiles_, dde_,   com_,   processes_, restart_, digest_};
   }
 
  private:

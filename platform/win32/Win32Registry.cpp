@@ -96,8 +96,8 @@ long Win32Registry::EnumKey(platform::HKey key, std::uint32_t index, std::string
   // A key name has at most 255 characters.
   char buffer[256] = {};
   DWORD size = sizeof buffer;
-  const LONG error = ::RegEnumKeyExA(Native(key), index, buffer, &size, nullptr, nullptr,
-                                     nullptr, nullptr);
+  const LONG error =
+      ::RegEnumKeyExA(Native(key), index, buffer, &size, nullptr, nullptr, nullptr, nullptr);
   if (error == ERROR_SUCCESS) name.assign(buffer, size);
   return error;
 }

@@ -45,8 +45,9 @@ std::string TextValue(SetupHarness& setup, platform::HKey root, const std::strin
 
 // The uninstaller's arguments as the product's entry gives them.
 std::vector<std::string> EntryArgs(SetupHarness& setup, const std::string& name) {
-  const std::string command = TextValue(setup, platform::kHkeyLocalMachine,
-                                        std::string(kUninstallList) + "\\" + name, "UnInstallString");
+  const std::string command =
+      TextValue(setup, platform::kHkeyLocalMachine, std::string(kUninstallList) + "\\" + name,
+                "UnInstallString");
   EXPECT_FALSE(command.empty()) << "no uninstall entry for " << name;
   return uninst::UninstallArguments(command.substr(command.find(' ') + 1));
 }
@@ -66,7 +67,8 @@ Snapshot Picture(Snapshot snapshot) {
   const std::string upper = script::UpperAscii(snapshot.registry);
   const std::size_t at = upper.find(script::UpperAscii(kUserInfoKey));
   if (at != std::string::npos)
-    snapshot.registry = WithoutKeyBlock(snapshot.registry, snapshot.registry.substr(at, std::string(kUserInfoKey).size()));
+    snapshot.registry = WithoutKeyBlock(
+        snapshot.registry, snapshot.registry.substr(at, std::string(kUserInfoKey).size()));
   return snapshot;
 }
 
@@ -94,8 +96,8 @@ std::vector<std::string> ProductScript(const std::string& caption, const std::st
 
 std::vector<std::string> RegistryItem(const std::string& root, const std::string& key,
                                       const std::string& name, const std::string& value) {
-  return {"REGISTRY ITEM",      "KEYROOT=" + root,      "KEYLEVEL=" + key, "KEYNAME=" + name,
-          "KEYNAMEVALUE=" + value, "KEYTYPE=STRING", "END OF REGISTRY ITEM"};
+  return {"REGISTRY ITEM",         "KEYROOT=" + root, "KEYLEVEL=" + key,     "KEYNAME=" + name,
+          "KEYNAMEVALUE=" + value, "KEYTYPE=STRING",  "END OF REGISTRY ITEM"};
 }
 
 std::vector<std::string> Joined(std::vector<std::string> a, const std::vector<std::string>& b) {
@@ -127,7 +129,8 @@ TEST(UninstTrust, RoundTripsLeaveTheMachineAsItWas) {
        "Demo"},
       // A file outside the destination is the installation's all the same.
       {"file outside the destination",
-       ProductScript("Demo", "C:\\DEMO", Joined(files, {"COPYTOBASE=shared.exe,..\\Common\\shared.exe"})),
+       ProductScript("Demo", "C:\\DEMO",
+                     Joined(files, {"COPYTOBASE=shared.exe,..\\Common\\shared.exe"})),
        "Demo"},
       {"destination at a drive root", ProductScript("Demo", "C:\\", files), "Demo"},
       {"destination key in capitals",
@@ -173,11 +176,11 @@ TEST(UninstTrust, TheMessageTellsWhatWasPutBackAndWhatWasLeft) {
   SetupHarness setup;
   PutDemoFiles(setup, {"notepad.exe"});
   // Installed into the Windows directory over a file of the system's own.
-  setup.SetScript(Joined(ProductScript("Demo", "C:\\WINDOWS", {"COPYTOBASE=notepad.exe,notepad.exe",
-                                                               "INI FILE=win.ini", "SECTION=windows",
-                                                               "load=demo.exe", "END OF INI"}),
-                         RegistryItem("HKEY_CURRENT_USER", "Software\\Shared\\Settings", "Editor",
-                                      "C:\\DEMO.EXE")));
+  setup.SetScript(Joined(
+      ProductScript("Demo", "C:\\WINDOWS",
+                    {"COPYTOBASE=notepad.exe,notepad.exe", "INI FILE=win.ini", "SECTION=windows",
+                     "load=demo.exe", "END OF INI"}),
+      RegistryItem("HKEY_CURRENT_USER", "Software\\Shared\\Settings", "Editor", "C:\\DEMO.EXE")));
   WriteHostFile(setup.machine().HostPath("C:\\WINDOWS\\notepad.exe"), "the system's notepad");
   WriteHostFile(setup.machine().HostPath("C:\\WINDOWS\\WIN.INI"), "[windows]\r\nload=keep.exe\r\n");
   {
@@ -190,7 +193,8 @@ TEST(UninstTrust, TheMessageTellsWhatWasPutBackAndWhatWasLeft) {
 
   const std::string message = UninstallAll(setup, "Demo");
   EXPECT_EQ(message,
-            "message \"Uninstallation\" info OK \"\\x84" "Demo\\x94 was removed from your "
+            "message \"Uninstallation\" info OK \"\\x84"
+            "Demo\\x94 was removed from your "
             "computer.\\r\\n\\r\\nPut back as they were before the installation:\\r\\n"
             "INI entry load [windows] in \\x84C:\\\\WINDOWS\\\\WIN.INI\\x94\\r\\n"
             "Registry value Editor in \\x84HKEY_CURRENT_USER\\\\SOFTWARE\\\\SHARED\\\\SETTINGS"
@@ -213,7 +217,9 @@ TEST(UninstTrust, ALogTheEntryDoesNotVouchForIsRefused) {
   };
   const Case cases[] = {
       {"missing log",
-       [](SetupHarness& s) { std::filesystem::remove(s.machine().HostPath("C:\\DEMO\\setup.uni")); },
+       [](SetupHarness& s) {
+         std::filesystem::remove(s.machine().HostPath("C:\\DEMO\\setup.uni"));
+       },
        "The uninstall log \\x84C:\\\\DEMO\\\\SETUP.UNI\\x94 cannot be read."},
       {"blocks added to the log",
        [](SetupHarness& s) {
@@ -233,7 +239,8 @@ TEST(UninstTrust, ALogTheEntryDoesNotVouchForIsRefused) {
                                        std::string(kUninstallList) + "\\Demo");
          registry.DeleteValue(entry.Handle(), engine::kLogDigestValue);
        },
-       "The uninstall entry of \\x84" "Demo\\x94 holds no trustworthy record of the installation."},
+       "The uninstall entry of \\x84"
+       "Demo\\x94 holds no trustworthy record of the installation."},
   };
   for (const Case& c : cases) {
     SetupHarness setup;
@@ -265,24 +272,26 @@ TEST(UninstTrust, TwoProductsInOneFolder) {
   SetupHarness setup;
   PutDemoFiles(setup, {"alpha.exe", "beta.exe", "common.dll"});
   const Snapshot before = TakeSnapshot(setup.machine());
-  setup.SetScript(Joined(ProductScript("Alpha", "C:\\SUITE",
-                                       {"COPYTOBASE=alpha.exe,alpha.exe", "COPYTOBASE=common.dll,common.dll"}),
-                         RegistryItem("HKEY_LOCAL_MACHINE", "Software\\Alpha", "Path", "C:\\SUITE")));
+  setup.SetScript(
+      Joined(ProductScript("Alpha", "C:\\SUITE",
+                           {"COPYTOBASE=alpha.exe,alpha.exe", "COPYTOBASE=common.dll,common.dll"}),
+             RegistryItem("HKEY_LOCAL_MACHINE", "Software\\Alpha", "Path", "C:\\SUITE")));
   Install(setup);
   const Snapshot alphaOnly = TakeSnapshot(setup.machine());
-  setup.SetScript(Joined(ProductScript("Beta", "C:\\SUITE",
-                                       {"COPYTOBASE=beta.exe,beta.exe", "COPYTOBASE=common.dll,common.dll"}),
-                         RegistryItem("HKEY_LOCAL_MACHINE", "Software\\Beta", "Path", "C:\\SUITE")));
+  setup.SetScript(
+      Joined(ProductScript("Beta", "C:\\SUITE",
+                           {"COPYTOBASE=beta.exe,beta.exe", "COPYTOBASE=common.dll,common.dll"}),
+             RegistryItem("HKEY_LOCAL_MACHINE", "Software\\Beta", "Path", "C:\\SUITE")));
   Install(setup);
   const Snapshot both = TakeSnapshot(setup.machine());
 
-  const UninstallRun refused =
-      RunUninstaller(setup, "reply OK\n", EntryArgs(setup, "Alpha"));
+  const UninstallRun refused = RunUninstaller(setup, "reply OK\n", EntryArgs(setup, "Alpha"));
   EXPECT_EQ(refused.code, uninst::kUninstallNoLog) << Joined(refused.transcript);
   ASSERT_FALSE(refused.transcript.empty());
   EXPECT_EQ(refused.transcript[0],
             "message \"Uninstallation\" error OK \"The uninstall log \\x84"
-            "C:\\\\SUITE\\\\SETUP.UNI\\x94 belongs to \\x84" "Beta\\x94, not to \\x84"
+            "C:\\\\SUITE\\\\SETUP.UNI\\x94 belongs to \\x84"
+            "Beta\\x94, not to \\x84"
             "Alpha\\x94.\\r\\n\\r\\nThe uninstallation will be terminated.\"");
   EXPECT_EQ(SnapshotAfterUninstall(setup).files, both.files);
   EXPECT_EQ(SnapshotAfterUninstall(setup).registry, both.registry);
@@ -353,8 +362,8 @@ TEST(UninstTrust, AnInstallationStoppedHalfWayIsTakenBackWithTheNextOne) {
     const char* name;
     bool firstCompletes;  // a full installation before the stopped one
   };
-  for (const Case& c : {Case{"cancelled first installation", false},
-                        Case{"cancelled re-installation", true}}) {
+  for (const Case& c :
+       {Case{"cancelled first installation", false}, Case{"cancelled re-installation", true}}) {
     SetupHarness setup;
     PutDemoFiles(setup, {"demo.exe", "new.dll"});
     const std::vector<std::string> full =
@@ -364,9 +373,10 @@ TEST(UninstTrust, AnInstallationStoppedHalfWayIsTakenBackWithTheNextOne) {
       setup.SetScript(full);
       Install(setup);
     }
-    setup.SetScript(ProductScript("Demo", "C:\\DEMO",
-                                  {"COPYTOBASE=demo.exe,demo.exe", "COPYTOBASE=new.dll,bin\\new.dll",
-                                   "COPYTOBASE=gone.dat,gone.dat"}));
+    setup.SetScript(
+        ProductScript("Demo", "C:\\DEMO",
+                      {"COPYTOBASE=demo.exe,demo.exe", "COPYTOBASE=new.dll,bin\\new.dll",
+                       "COPYTOBASE=gone.dat,gone.dat"}));
     const testing_support::RunResult stopped =
         setup.Run(std::string(kStartInstall) + "click cancbut\nclick cancBut\n");
     ASSERT_EQ(stopped.stopCode, 0) << c.name << stopped.stopMessage << Joined(stopped.transcript);
