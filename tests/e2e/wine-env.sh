@@ -5,7 +5,8 @@
 #                                        from a template booted once in WORK_DIR; exports
 #                                        WINEPREFIX, WINEARCH, WINELOADER, WINEDEBUG, HOME,
 #                                        WINEDLLOVERRIDES and sets wine_server
-#   wine_xvfb RUN_DIR                    starts an Xvfb of its own and exports DISPLAY
+#   wine_xvfb RUN_DIR                    starts an Xvfb of its own and exports DISPLAY (on
+#                                        display $SETUP_XVFB_DISPLAY when that is set)
 #   wine_cleanup                         ends the prefix's wineserver and the Xvfb, if any
 #   windows_path HOST_PATH               the Windows path Wine gives a host path
 #   wine_snapper RUN_DIR STOP_FILE &     takes RUN_DIR/shot-N.png when the robot asks for it
@@ -42,8 +43,16 @@ wine_xvfb() {
   rm -f "$display_file"
   # Xvfb picks a free display itself and writes its number to fd 3, so that parallel runs
   # never share one.
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >"$run/xvfb.log" 2>&1 &
-  wine_xvfb_pid=$!
+  if [ -n "${SETUP_XVFB_DISPLAY:-}" ]; then
+    # A display number given from outside (a range kept for one person's runs).
+    Xvfb ":$SETUP_XVFB_DISPLAY" -screen 0 1024x768x24 -nolisten tcp >"$run/xvfb.log" 2>&1 &
+    wine_xvfb_pid=$!
+    for _ in $(seq 100); do [ -S "/tmp/.X11-unix/X$SETUP_XVFB_DISPLAY" ] && break; sleep 0.1; done
+    echo "$SETUP_XVFB_DISPLAY" >"$display_file"
+  else
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >"$run/xvfb.log" 2>&1 &
+    wine_xvfb_pid=$!
+  fi
   for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
   [ -s "$display_file" ] || { echo "Xvfb did not start" >&2; return 1; }
   export DISPLAY=":$(head -n1 "$display_file")"
