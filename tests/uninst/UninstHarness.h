@@ -154,6 +154,14 @@ inline UninstallRun RunUninstaller(SetupHarness& setup, const std::string& answe
   return run;
 }
 
+// The whole transcript of an uninstaller that refuses with `message` (escaped as the
+// transcript writes it) before asking anything.
+inline std::vector<std::string> RefusalTranscript(const std::string& message) {
+  return {"message \"Uninstallation\" error OK \"" + message +
+              "\\r\\n\\r\\nThe uninstallation will be terminated.\"",
+          "uninstall-result 3"};
+}
+
 // Writes a REG_DWORD value, creating the key (for counts other products keep).
 inline void SetDword(sandbox::Machine& machine, platform::HKey root, const std::string& key,
                      const std::string& name, std::uint32_t value) {
