@@ -8,6 +8,8 @@
 #
 # With MODE "tampered" a block is added to setup.uni after the installation: the
 # uninstaller must refuse it, and the prefix must be exactly as the installation left it.
+# With MODE "link" the help directory is replaced by a link to another directory after the
+# installation: nothing there may be deleted, and the closing message must say why.
 # usage: run-uninstall.sh WORK_DIR WINE_LOADER SETUP.EXE UNINSTKP.EXE ROBOT.EXE SCENARIO_DIR [MODE]
 set -uo pipefail
 loader=$2 setup=$3 uninstkp=$4 robot=$(realpath "$5") scenario=$(cd "$6" && pwd) mode=${7:-}
@@ -80,6 +82,16 @@ if [ "$mode" = tampered ]; then
   expected="$scenario/expected-tampered" answers="$scenario/tampered-answers" code=3
 fi
 
+if [ "$mode" = link ]; then
+  # The help directory the installation made is replaced by a link to another directory
+  # holding a file of the same name: nothing may be deleted through it.
+  rm -rf "$run/prefix/drive_c/DEMO/help"
+  mkdir -p "$run/prefix/drive_c/OTHER"
+  echo "not the product's" >"$run/prefix/drive_c/OTHER/demo.hlp"
+  ln -s ../OTHER "$run/prefix/drive_c/DEMO/help"
+  expected="$scenario/expected-link"
+fi
+
 # The uninstaller, as the entry starts it: the unquoted program, then its two arguments.
 program=${command%% *}
 eval "args=(${command#* })"
@@ -96,8 +108,14 @@ rc=$(cat "$run/uninstkp.rc")
 [ "$rc" = "$code" ] || { echo "uninstkp.exe exit code $rc, expected $code"; failed=1; }
 diff -u "$expected" "$run/uninstall-transcript.txt" || failed=1
 
-picture | stable >"$run/after.txt"
-diff -u "$run/before.txt" "$run/after.txt" || { echo "the prefix differs from before"; failed=1; }
+if [ "$mode" = link ]; then
+  [ "$(cat "$run/prefix/drive_c/OTHER/demo.hlp" 2>/dev/null)" = "not the product's" ] ||
+    { echo "a file was deleted through the link"; failed=1; }
+  [ -L "$run/prefix/drive_c/DEMO/help" ] || { echo "the link is gone"; failed=1; }
+else
+  picture | stable >"$run/after.txt"
+  diff -u "$run/before.txt" "$run/after.txt" || { echo "the prefix differs from before"; failed=1; }
+fi
 
 if [ "$failed" -eq 0 ]; then
   echo "uninstall round trip passed${mode:+ ($mode)}"
