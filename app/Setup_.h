@@ -13,6 +13,7 @@
 #include "controls/Gradient.h"
 #include "controls/Images.h"
 #include "engine/FileUtil32.h"
+#include "engine/StateRecord.h"
 #include "engine/regserv.h"
 #include "forms/Application.h"
 #include "forms/ExtControls.h"
@@ -118,6 +119,11 @@ class TMainForm : public forms::Form {
   bool RegisterUninstall(const std::string& displayName, const std::string& installDir,
                          const std::string& windowsDir, const std::string& setupDir);
   bool WriteUninstallLog(const std::string& scriptPath, const std::string& logPath);
+  // Writes the log's path and SHA-256 digest into the entry, for the uninstaller to check.
+  void WriteLogDigest(const std::string& entryKey, const std::string& logPath);
+  // The record of the state before each write of this run, kept in the uninstall entry;
+  // none when the script asks for no uninstall (engine/StateRecord.h).
+  std::unique_ptr<engine::StateRecord> Record;
 
   // File copy state (engine/InstallFile.cpp, engine/FileUtil32.cpp). BytesCopied counts
   // every byte the copy routines read since the program started; the progress window

@@ -25,6 +25,7 @@ std::string IniFileName(const std::string& value) {
 
 void TMainForm::WriteIniValue(const std::string& fileName, const std::string& section,
                               const std::string& key, const std::string& value) {
+  if (Record) Record->NoteIniEntry(fileName, section, key);
   if (!Platform().profiles.WriteString(section, key, value, fileName)) {
     throw std::runtime_error("Unable to write to " + fileName);
   }

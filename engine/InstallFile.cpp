@@ -53,6 +53,7 @@ bool TMainForm::InstallFile(const std::string& source, const std::string& dest, 
   }
 
   try {
+    if (Record) Record->NoteFile(dest);
     if (kind == "BASE") engine::ForceDirectories(files, engine::DirectoryPart(dest));
     context_.forms.ProcessForm->SourceLab.SetCaption(ShortenPath(found, 30));
     App()->ProcessMessages();

@@ -1,4 +1,5 @@
 // Registry items of the script and the shared-DLL reference counts.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,11 @@ void ShowWriteFailure(TMainForm& main) {
 // cannot be had (the user is told) or the value cannot be written (silently).
 bool WriteRegistryItem(TMainForm& main, const RegistryItemFields& item) {
   try {
+    const script::RegistryValueType type = script::MatchRegistryValueType(item.type);
+    const bool writesValue = type != script::RegistryValueType::None;
+    if (main.Record)
+      main.Record->NoteRegistryValue(main.RootKeyFromName(item.root), item.keyPath,
+                                     writesValue ? std::optional(item.name) : std::nullopt);
     engine::RegistryAccess access(main.Platform().registry);
     access.SetRoot(main.RootKeyFromName(item.root));
     // One level at a time, each relative to the one opened before it; an empty component
@@ -89,7 +95,6 @@ bool WriteRegistryItem(TMainForm& main, const RegistryItemFields& item) {
       ShowWriteFailure(main);
       return false;
     }
-    const script::RegistryValueType type = script::MatchRegistryValueType(item.type);
     if (type == script::RegistryValueType::Integer) {
       access.WriteInteger(item.name, script::IntegerOrZero(item.data));
     } else if (type == script::RegistryValueType::String) {
@@ -141,6 +146,7 @@ bool TMainForm::IncSharedDllCount(const std::string& path) {
     if (!access.OpenKey(kSharedDllsKey, false) || !access.ValueExists(path)) return false;
     const auto count = static_cast<std::uint32_t>(access.ReadInteger(path));
     access.WriteInteger(path, static_cast<std::int32_t>(count + 1u));
+    if (Record) Record->NoteSharedCount(path);
     return true;
   } catch (const std::exception&) {
     return false;

@@ -64,6 +64,9 @@ std::int32_t TMainForm::RunInstallation() {
   thread->Start();
 
   GroupCommands.clear();
+  // What each write finds before it is noted in the uninstall entry as the run goes.
+  Record =
+      WantUninstall ? std::make_unique<engine::StateRecord>(Platform(), ProductCaption) : nullptr;
 
   files.SetCurrentDirectory(SetupDir);
   const std::string windowsDir = files.WindowsDirectory();

@@ -8,13 +8,13 @@
 #include "engine/FileExists.h"
 #include "engine/FileUtil32.h"
 #include "engine/RegistryAccess.h"
+#include "engine/UninstallEntry.h"
 #include "platform/FileText.h"
 #include "script/TextLines.h"
 #include "wizard/BackNext.h"
 
 namespace {
 
-constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\UnInstall\\";
 constexpr char kUserInfoKey[] = "SOFTWARE\\Tavrin\\Velmora Management Console\\Register";
 constexpr char kUninstaller[] = "uninstkp.exe";
 constexpr char kScriptName[] = "setup.inf";
@@ -24,26 +24,37 @@ constexpr char kLogName[] = "setup.uni";
 
 bool TMainForm::RegisterUninstall(const std::string& displayName, const std::string& installDir,
                                   const std::string& windowsDir, const std::string& setupDir) {
+  // A display name without a key of its own (an empty caption) would put the entry on the
+  // list key itself, among every other product's: no entry then, and nothing for it.
+  const std::optional<std::string> entryKey = engine::UninstallEntryKey(displayName);
+  if (!entryKey) return false;
+  // Tests and callers outside a run have no record yet: the entry's own keys, the
+  // uninstaller and the log are noted all the same.
+  if (!Record) Record = std::make_unique<engine::StateRecord>(Platform(), displayName);
   try {
+    const std::string logPath = engine::DirWithSlash(installDir) + kLogName;
     {
+      // The record opens (and notes) the entry's keys before anything is written there.
+      Record->NoteRegistryValue(platform::kHkeyLocalMachine, *entryKey, std::nullopt);
       engine::RegistryAccess access(Platform().registry);
       access.SetRoot(platform::kHkeyLocalMachine);
       // Not tested: when the key cannot be had, the first write fails and ends the step.
-      access.OpenKey(kUninstallKey + displayName, true);
+      access.OpenKey(*entryKey, true);
       access.WriteString("DisplayName", displayName);
       access.WriteString("UnInstallString", engine::DirWithSlash(windowsDir) + kUninstaller +
-                                                " \"" + engine::DirWithSlash(installDir) +
-                                                kLogName + "\" \"" + displayName + "\"");
+                                                " \"" + logPath + "\" \"" + displayName + "\"");
     }
 
     const std::string uninstaller = engine::DirWithSlash(windowsDir) + kUninstaller;
     platform::Files& files = Platform().files;
+    Record->NoteFile(uninstaller);
     if (engine::FileExists(files, uninstaller)) files.DeleteFile(uninstaller);
     engine::CopyContext copy = CopyContextOf();
     engine::CopyPlainFile(copy, engine::DirWithSlash(setupDir) + kUninstaller, uninstaller);
 
-    WriteUninstallLog(engine::DirWithSlash(setupDir) + kScriptName,
-                      engine::DirWithSlash(installDir) + kLogName);
+    Record->NoteLog(logPath);
+    WriteUninstallLog(engine::DirWithSlash(setupDir) + kScriptName, logPath);
+    WriteLogDigest(*entryKey, logPath);
 
     const TWizForm* wizard = Context().forms.WizForm;
     engine::RegistryAccess access(Platform().registry);
@@ -55,6 +66,19 @@ bool TMainForm::RegisterUninstall(const std::string& displayName, const std::str
   } catch (const std::exception&) {
     return false;
   }
+}
+
+void TMainForm::WriteLogDigest(const std::string& entryKey, const std::string& logPath) {
+  // What the uninstaller trusts: the log exactly as written now, where it was written, and
+  // a record that missed no note. Without all three it refuses to remove anything.
+  const std::optional<std::string> log = platform::ReadWholeFile(Platform().files, logPath);
+  const std::optional<std::string> digest = log ? Platform().digest.Sha256Hex(*log) : std::nullopt;
+  if (!digest || !Record->Intact()) return;
+  engine::RegistryAccess access(Platform().registry);
+  access.SetRoot(platform::kHkeyLocalMachine);
+  if (!access.OpenKey(entryKey, false)) return;
+  access.WriteString(engine::kLogPathValue, logPath);
+  access.WriteString(engine::kLogDigestValue, *digest);
 }
 
 bool TMainForm::WriteUninstallLog(const std::string& scriptPath, const std::string& logPath) {

@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/Com.h"
 #include "platform/Dde.h"
+#include "platform/Digest.h"
 #include "platform/Disks.h"
 #include "platform/Files.h"
 #include "platform/Lz.h"
@@ -29,6 +30,7 @@ struct Platform {
   Com& com;
   Processes& processes;
   Restart& restart;
+  Digest& digest;
 };
 
 }  // namespace platform

@@ -55,6 +55,8 @@ class Registry {
   virtual long DeleteKey(HKey parent, const std::string& subKey) = 0;
   // RegQueryInfoKeyA: the number of subkeys and values.
   virtual long QueryInfo(HKey key, std::uint32_t& subKeys, std::uint32_t& values) = 0;
+  // RegEnumKeyExA: the name of the subkey at `index` (0 up); kErrorNoMoreItems past the last.
+  virtual long EnumKey(HKey key, std::uint32_t index, std::string& name) = 0;
 };
 
 }  // namespace platform

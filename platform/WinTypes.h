@@ -35,6 +35,7 @@ constexpr std::uint32_t kFileAttributeSystem = 0x04;
 constexpr std::uint32_t kFileAttributeDirectory = 0x10;
 constexpr std::uint32_t kFileAttributeArchive = 0x20;
 constexpr std::uint32_t kFileAttributeNormal = 0x80;
+constexpr std::uint32_t kFileAttributeReparsePoint = 0x400;
 constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
 
 // System error codes (GetLastError).
@@ -57,6 +58,7 @@ constexpr std::uint32_t kErrorDirNotEmpty = 145;
 constexpr std::uint32_t kErrorAlreadyExists = 183;
 constexpr std::uint32_t kErrorFilenameExcedRange = 206;
 constexpr std::uint32_t kErrorMoreData = 234;
+constexpr std::uint32_t kErrorNoMoreItems = 259;
 constexpr std::uint32_t kErrorDirectory = 267;
 constexpr std::uint32_t kErrorKeyDeleted = 1018;
 constexpr std::uint32_t kErrorNotAllAssigned = 1300;

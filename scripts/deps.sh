@@ -8,7 +8,7 @@ set -euo pipefail
 # product and whose Windows-side files give the type libraries their stdole2.tlb; a virtual X
 # display and screenshot tools for the end-to-end runs; clang with its sanitizer and libFuzzer
 # runtimes for the fuzzing build.
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libmspack-dev mscompress libstb-dev
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libmspack-dev nettle-dev mscompress libstb-dev
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
           wine32:i386 fonts-wine xvfb xauth x11-apps imagemagick clang libclang-rt-14-dev)
 

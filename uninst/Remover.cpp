@@ -1,24 +1,27 @@
 #include "uninst/Remover.h"
 
 #include <algorithm>
-#include <map>
 #include <memory>
 #include <optional>
 
 #include "engine/FileExists.h"
-#include "engine/FileUtil32.h"
+#include "engine/UninstallEntry.h"
 #include "platform/FileText.h"
+#include "script/IniText.h"
 #include "script/Text.h"
-#include "uninst/IniText.h"
-#include "uninst/RegistryCleanup.h"
 #include "uninst/SafePaths.h"
 
 namespace uninst {
 namespace {
 
+using engine::NoteKind;
+using engine::StateNote;
+
 constexpr char kProgramManager[] = "PROGMAN";
 constexpr char kSharedDllsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
-constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\UnInstall\\";
+constexpr char kThereBefore[] = "it was there before the installation";
+constexpr char kThroughLink[] = "a link or junction lies on its path";
+constexpr char kNotFullPath[] = "its name is not a full path";
 
 std::size_t Depth(const std::string& path) {
   return std::ranges::count(path, '\\');
@@ -38,68 +41,110 @@ bool IsDirectory(platform::Files& files, const std::string& path) {
          (attributes & platform::kFileAttributeDirectory) != 0;
 }
 
+std::string RootName(platform::HKey root) {
+  switch (root) {
+    case platform::kHkeyClassesRoot:
+      return "HKEY_CLASSES_ROOT";
+    case platform::kHkeyLocalMachine:
+      return "HKEY_LOCAL_MACHINE";
+    case platform::kHkeyUsers:
+      return "HKEY_USERS";
+    case platform::kHkeyCurrentConfig:
+      return "HKEY_CURRENT_CONFIG";
+    case platform::kHkeyDynData:
+      return "HKEY_DYN_DATA";
+    default:
+      return "HKEY_CURRENT_USER";
+  }
+}
+
+// The program of an UnInstallString: up to the first blank, or between quotes.
+std::string ProgramOf(const std::string& command) {
+  if (!command.empty() && command.front() == '"')
+    return command.substr(1, command.find('"', 1) == std::string::npos ? std::string::npos
+                                                                       : command.find('"', 1) - 1);
+  return command.substr(0, command.find(' '));
+}
+
 }  // namespace
 
 std::string Quoted(const std::string& path) {
   return "\x84" + script::UpperAscii(path) + "\x94";
 }
 
-Remover::Remover(platform::Platform& platform, UninstallLog log, RemovalTarget target,
-                 RemovalHooks hooks)
+Remover::Remover(platform::Platform& platform, UninstallLog log, std::vector<StateNote> notes,
+                 RemovalTarget target, RemovalHooks hooks)
     : platform_(platform),
       log_(std::move(log)),
+      notes_(std::move(notes)),
       target_(std::move(target)),
       hooks_(std::move(hooks)),
       windowsDir_(NormalPath(platform.files.WindowsDirectory())),
-      systemDir_(NormalPath(platform.files.SystemDirectory())),
-      destDir_(ParentOf(NormalPath(target_.logPath))) {}
+      logPath_(NormalPath(target_.logPath)),
+      uninstallerPath_(windowsDir_ + "\\" + kUninstallerName) {}
 
 int Remover::StepCount() const {
-  // The group, every entry, value and file, then directories, log and entry.
-  const std::size_t steps = (log_.folder ? 1 : 0) + log_.iniEntries.size() +
-                            log_.registryValues.size() + log_.files.size() +
-                            log_.languageFiles.size() + 3;
-  return static_cast<int>(steps);
+  // The group, every note, then the log, the entry and the uninstaller.
+  return static_cast<int>((log_.folder ? 1 : 0) + notes_.size() + 3);
 }
 
 void Remover::Step(const std::string& item) {
   if (hooks_.showItem) hooks_.showItem(item);
 }
 
-bool Remover::Allowed(const std::string& path) const {
-  // A destination on a drive root or in the Windows directory itself still only lets go
-  // of the names the log gives below it.
-  return (destDir_.size() > 2 && IsInside(path, destDir_)) || IsInside(path, windowsDir_) ||
-         IsInside(path, systemDir_);
+void Remover::FailAt(std::string item, const std::string& place) {
+  failedPlaces_.push_back(script::UpperAscii(place));
+  Fail(std::move(item));
 }
 
-std::string Remover::DirectoryOf(CopyKind kind) const {
-  switch (kind) {
-    case CopyKind::Windows:
-      return windowsDir_;
-    case CopyKind::System:
-      return systemDir_;
-    case CopyKind::Base:
-      break;
-  }
-  return destDir_;
+bool Remover::FailedWithin(const std::string& place) const {
+  const std::string upper = script::UpperAscii(place);
+  return std::ranges::any_of(failedPlaces_, [&](const std::string& failed) {
+    return failed == upper || (failed.starts_with(upper) && failed[upper.size()] == '\\');
+  });
 }
 
-std::vector<std::string> Remover::Run() {
-  failures_.clear();
-  if (destDir_.size() <= 2) {
-    Fail("Uninstall log " + Quoted(target_.logPath));
-    return failures_;
+void Remover::Leave(const std::string& item, const std::string& why) {
+  outcome_.left.push_back(item + ": " + why);
+}
+
+bool Remover::LinkOnPath(const std::string& path) {
+  // Every component from the drive down: a reparse point anywhere would lead the deletion
+  // somewhere the installation never wrote.
+  platform::Files& files = platform_.files;
+  for (std::size_t cut = path.find('\\', 3);; cut = path.find('\\', cut + 1)) {
+    const std::string prefix = path.substr(0, cut);
+    const std::uint32_t attributes = files.GetAttributes(prefix);
+    if (attributes == platform::kInvalidFileAttributes) return false;
+    if ((attributes & platform::kFileAttributeReparsePoint) != 0) return true;
+    if (cut == std::string::npos) return false;
   }
+}
+
+std::vector<const StateNote*> Remover::NotesOf(NoteKind kind) const {
+  // Newest first: the reverse of the order the installation made them in.
+  std::vector<const StateNote*> found;
+  for (auto note = notes_.rbegin(); note != notes_.rend(); ++note)
+    if (note->kind == kind) found.push_back(&*note);
+  return found;
+}
+
+RemovalOutcome Remover::Run() {
+  outcome_ = {};
+  counted_.clear();
   RemoveGroup();
-  RemoveIniEntries();
-  RemoveRegistryValues();
+  RestoreIniEntries();
+  TidyIniFiles();
+  RestoreRegistryValues();
   ReleaseSharedFiles();
   RemoveFiles();
-  RemoveLogAndDirectories();
+  RestoreLog();
+  RemoveDirectories();
   RemoveEntry();
+  RemoveEntryKey();
+  RemoveCreatedKeys();
   RemoveUninstaller();
-  return failures_;
+  return outcome_;
 }
 
 void Remover::RemoveGroup() {
@@ -123,166 +168,319 @@ void Remover::RemoveGroup() {
   if (!sent) Fail("Program group " + Quoted(folder));
 }
 
-void Remover::RemoveIniEntries() {
-  platform::Files& files = platform_.files;
-  // File path -> the sections whose entries went, to tidy the file afterwards.
-  std::map<std::string, std::set<std::string>> touched;
-  for (auto entry = log_.iniEntries.rbegin(); entry != log_.iniEntries.rend(); ++entry) {
-    Step("INI entry " + entry->key);
-    // A bare name is a file of the Windows directory, as the profile writer takes it; a
-    // name with a directory must be a full path inside the directories we may touch.
-    const bool bare = entry->file.find_first_of("\\/:") == std::string::npos;
-    const std::string path = bare ? JoinInside(windowsDir_, entry->file) : NormalPath(entry->file);
-    if (path.empty() || !Allowed(path) || !engine::FileExists(files, path)) continue;
-    if (!platform_.profiles.WriteString(entry->section, entry->key, std::nullopt, path)) {
-      Fail("INI entry " + entry->key + " [" + entry->section + "] in " + Quoted(path));
+void Remover::RestoreIniEntries() {
+  for (const StateNote* note : NotesOf(NoteKind::IniEntry)) {
+    const std::string path = NormalPath(note->what[0]);
+    const std::string& section = note->what[1];
+    const std::string& key = note->what[2];
+    const std::string item = "INI entry " + key + " [" + section + "] in " + Quoted(note->what[0]);
+    Step("INI entry " + key);
+    if (path.empty()) {
+      Leave(item, kNotFullPath);
       continue;
     }
-    touched[path].insert(entry->section);
+    if (LinkOnPath(path)) {
+      Leave(item, kThroughLink);
+      continue;
+    }
+    if (!engine::FileExists(platform_.files, path)) continue;
+    const std::optional<std::string> earlier =
+        note->was && !note->was->empty() ? std::optional(note->was->front()) : std::nullopt;
+    if (!platform_.profiles.WriteString(section, key, earlier, path)) {
+      Fail(item);
+    } else if (earlier) {
+      outcome_.putBack.push_back(item);
+    }
   }
-  for (const auto& [path, sections] : touched) TidyIniFile(path, sections);
 }
 
-void Remover::TidyIniFile(const std::string& path, const std::set<std::string>& sections) {
+void Remover::TidyIniFiles() {
   platform::Files& files = platform_.files;
-  for (const std::string& section : sections) {
+  // A section the installation began is taken out when nothing is left in it.
+  for (const StateNote* note : NotesOf(NoteKind::IniSection)) {
+    const std::string path = NormalPath(note->what[0]);
+    if (note->was || path.empty() || LinkOnPath(path)) continue;
     const std::optional<std::string> text = platform::ReadWholeFile(files, path);
-    if (!text) return;
-    if (!SectionHasLines(*text, section))
-      platform_.profiles.WriteString(section, std::nullopt, std::nullopt, path);
+    if (text && script::HasSection(*text, note->what[1]) &&
+        !script::SectionHasLines(*text, note->what[1]))
+      platform_.profiles.WriteString(note->what[1], std::nullopt, std::nullopt, path);
   }
-  const std::optional<std::string> text = platform::ReadWholeFile(files, path);
-  if (text && IsBlankText(*text) && !files.DeleteFile(path)) Fail("File " + Quoted(path));
+  // An INI file the installation made goes when it is left blank; one that was there
+  // before never goes.
+  for (const StateNote* note : NotesOf(NoteKind::IniFile)) {
+    const std::string path = NormalPath(note->what[0]);
+    if (note->was || path.empty() || LinkOnPath(path)) continue;
+    const std::optional<std::string> text = platform::ReadWholeFile(files, path);
+    if (!text) continue;
+    if (!script::IsBlankText(*text)) {
+      Leave("File " + Quoted(path), "it holds INI entries the installation did not write");
+    } else if (!files.DeleteFile(path)) {
+      Fail("File " + Quoted(path));
+    }
+  }
 }
 
-void Remover::RemoveRegistryValues() {
+void Remover::RestoreRegistryValues() {
   platform::Registry& registry = platform_.registry;
-  for (auto value = log_.registryValues.rbegin(); value != log_.registryValues.rend(); ++value) {
-    Step("Registry value " + value->name);
-    const platform::HKey root = RootKeyOf(value->root);
-    const std::vector<std::string> levels = KeyLevels(value->keyPath);
-    const std::string where = value->root + "\\" + JoinLevels(levels, levels.size());
-    const Removal removal = DeleteRegistryValue(registry, root, levels, value->name);
-    if (removal == Removal::Failed) {
-      Fail("Registry value " + value->name + " in " + Quoted(where));
-    } else if (!PruneEmptyKeys(registry, root, levels)) {
-      Fail("Registry key " + Quoted(where));
+  for (const StateNote* note : NotesOf(NoteKind::Value)) {
+    const std::optional<platform::HKey> root = engine::RootOfText(note->what[0]);
+    const std::string& path = note->what[1];
+    const std::string& name = note->what[2];
+    Step("Registry value " + name);
+    if (!root) continue;
+    const std::string place = RootName(*root) + "\\" + path;
+    const std::string item = "Registry value " + name + " in " + Quoted(place);
+    const engine::OpenedKey key(registry, *root, path);
+    if (key.Handle() == 0) continue;
+    std::uint32_t type = 0;
+    std::string data;
+    const bool there = registry.QueryValue(key.Handle(), name, type, data) == 0;
+    const std::optional<std::string> earlierData =
+        note->was && note->was->size() == 2 ? engine::BytesOfHex((*note->was)[1]) : std::nullopt;
+    if (earlierData) {
+      const auto earlierType = static_cast<std::uint32_t>(std::stoul("0" + (*note->was)[0]));
+      if (registry.SetValue(key.Handle(), name, earlierType, *earlierData) != 0)
+        FailAt(item, place);
+      else
+        outcome_.putBack.push_back(item);
+    } else if (there && registry.DeleteValue(key.Handle(), name) != 0) {
+      FailAt(item, place);
     }
   }
 }
 
 void Remover::ReleaseSharedFiles() {
-  for (auto file = log_.files.rbegin(); file != log_.files.rend(); ++file) {
-    if (file->kind == CopyKind::Base) continue;
-    const std::string directory = file->kind == CopyKind::Windows
-                                      ? platform_.files.WindowsDirectory()
-                                      : platform_.files.SystemDirectory();
-    // The count's name is the path exactly as the installer joined it.
-    const std::string countName = engine::DirWithSlash(directory) + file->name;
-    const std::string path = JoinInside(DirectoryOf(file->kind), file->name);
-    Step("Shared file " + file->name);
-    if (!path.empty()) ReleaseSharedFile(countName, path);
+  for (const StateNote* note : NotesOf(NoteKind::Count)) {
+    const std::string& countName = note->what[0];
+    const std::string path = NormalPath(countName);
+    Step("Shared file " + countName);
+    if (path.empty()) continue;
+    counted_.insert(script::UpperAscii(path));
+    ReleaseSharedFile(countName, path);
   }
 }
 
 void Remover::ReleaseSharedFile(const std::string& countName, const std::string& path) {
   platform::Registry& registry = platform_.registry;
-  // The installer raises only counts that were there before: a file without a count is a
-  // Windows or system file that may have been there before too, and it stays.
+  if (LinkOnPath(path)) {
+    Leave("File " + Quoted(path), kThroughLink);
+    return;
+  }
   if (!engine::FileExists(platform_.files, path)) return;
-  OpenedKey key(registry, platform::kHkeyLocalMachine, kSharedDllsKey);
+  const engine::OpenedKey key(registry, platform::kHkeyLocalMachine, kSharedDllsKey);
   if (key.Handle() == 0) return;
   std::uint32_t type = 0;
   std::string data;
-  if (registry.QueryValue(key.Handle(), countName, type, data) != platform::kErrorSuccess) return;
-  const std::optional<std::uint32_t> count = ReadDword(registry, key.Handle(), countName);
-  if (!count) {
+  if (registry.QueryValue(key.Handle(), countName, type, data) != 0) return;
+  if (type != platform::kRegDword || data.size() != 4) {
     Fail("Shared-file count of " + Quoted(path));
     return;
   }
-  const std::uint32_t left = *count > 0 ? *count - 1 : 0;
+  const std::uint32_t count = engine::DwordValue(data);
+  const std::uint32_t left = count > 0 ? count - 1 : 0;
+  const auto writeCount = [&](std::uint32_t value) {
+    if (registry.SetValue(key.Handle(), countName, platform::kRegDword, engine::DwordData(value)) !=
+        0)
+      Fail("Shared-file count of " + Quoted(path));
+  };
   if (left > 0) {
-    if (!WriteDword(registry, key.Handle(), countName, left))
-      Fail("Shared-file count of " + Quoted(path));
+    writeCount(left);
+    Leave("File " + Quoted(path), "other applications still use it");
     return;
   }
-  const bool remove = hooks_.removeUnusedSharedFile && hooks_.removeUnusedSharedFile(path);
-  if (!remove) {
-    if (!WriteDword(registry, key.Handle(), countName, 0))
-      Fail("Shared-file count of " + Quoted(path));
+  if (!hooks_.removeUnusedSharedFile || !hooks_.removeUnusedSharedFile(path)) {
+    writeCount(0);
+    Leave("File " + Quoted(path), "you chose to keep it");
     return;
   }
-  if (registry.DeleteValue(key.Handle(), countName) != platform::kErrorSuccess)
+  if (registry.DeleteValue(key.Handle(), countName) != 0)
     Fail("Shared-file count of " + Quoted(path));
-  if (!platform_.files.DeleteFile(path)) Fail("File " + Quoted(path));
+  if (!platform_.files.DeleteFile(path)) FailAt("File " + Quoted(path), path);
 }
 
 void Remover::RemoveFiles() {
-  // The language file was copied after the walk: it goes first.
-  for (auto name = log_.languageFiles.rbegin(); name != log_.languageFiles.rend(); ++name) {
-    Step("File " + *name);
-    RemoveFile(JoinInside(destDir_, *name));
-  }
-  for (auto file = log_.files.rbegin(); file != log_.files.rend(); ++file) {
-    if (file->kind != CopyKind::Base) continue;
-    Step("File " + file->name);
-    RemoveFile(JoinInside(destDir_, file->name));
+  for (const StateNote* note : NotesOf(NoteKind::File)) {
+    const std::string path = NormalPath(note->what[0]);
+    Step("File " + note->what[0]);
+    const std::string upper = script::UpperAscii(path);
+    // The uninstaller and the log have their own rules; a counted file's count decided.
+    if (path.empty() || counted_.contains(upper) || upper == script::UpperAscii(logPath_) ||
+        upper == script::UpperAscii(uninstallerPath_))
+      continue;
+    if (note->was) {
+      if (engine::FileExists(platform_.files, path)) Leave("File " + Quoted(path), kThereBefore);
+      continue;
+    }
+    RemoveFile(path);
   }
 }
 
 void Remover::RemoveFile(const std::string& path) {
-  if (path.empty()) return;
-  // Each directory between the file and the destination may be left empty now.
-  for (std::string directory = ParentOf(path); IsInside(directory, destDir_);
-       directory = ParentOf(directory)) {
-    directories_.insert(directory);
+  if (LinkOnPath(path)) {
+    Leave("File " + Quoted(path), kThroughLink);
+    return;
   }
   if (!engine::FileExists(platform_.files, path)) return;
-  if (!platform_.files.DeleteFile(path)) Fail("File " + Quoted(path));
+  if (!platform_.files.DeleteFile(path)) FailAt("File " + Quoted(path), path);
 }
 
-void Remover::RemoveEmptyDirectory(const std::string& directory) {
+void Remover::RestoreLog() {
+  Step("Uninstall log");
+  // Another product's log that this installation wrote over goes back in its place, so
+  // that the other product can still be removed.
+  for (const StateNote* note : NotesOf(NoteKind::Log)) {
+    if (!script::EqualsUpper(NormalPath(note->what[0]), logPath_)) continue;
+    const std::optional<std::string> earlier =
+        note->was && note->was->size() == 1 ? engine::BytesOfHex(note->was->front()) : std::nullopt;
+    if (!earlier) break;
+    if (LinkOnPath(logPath_)) {
+      Leave("File " + Quoted(logPath_), kThroughLink);
+    } else if (!platform::WriteWholeFile(platform_.files, logPath_, *earlier)) {
+      Fail("File " + Quoted(logPath_));
+    } else {
+      outcome_.putBack.push_back("Uninstall log " + Quoted(logPath_) +
+                                 " of the application installed before");
+    }
+    return;
+  }
+  RemoveFile(logPath_);
+}
+
+void Remover::RemoveDirectories() {
   platform::Files& files = platform_.files;
-  if (!IsDirectory(files, directory) || !IsEmptyDirectory(files, directory)) return;
-  if (!files.RemoveDirectory(directory)) Fail("Directory " + Quoted(directory));
-}
-
-void Remover::RemoveLogAndDirectories() {
-  Step("Directories");
-  std::vector<std::string> deepestFirst(directories_.begin(), directories_.end());
+  std::vector<std::string> deepestFirst;
+  for (const StateNote* note : NotesOf(NoteKind::Directory)) {
+    const std::string path = NormalPath(note->what[0]);
+    if (!path.empty()) deepestFirst.push_back(path);
+  }
   std::ranges::stable_sort(
       deepestFirst, [](const std::string& a, const std::string& b) { return Depth(a) > Depth(b); });
-  for (const std::string& directory : deepestFirst) RemoveEmptyDirectory(directory);
-
-  Step("Uninstall log");
-  const std::string log = NormalPath(target_.logPath);
-  if (engine::FileExists(platform_.files, log) && !platform_.files.DeleteFile(log))
-    Fail("File " + Quoted(log));
-  // The destination itself goes when nothing is left in it, unless it is one of the
-  // system's own directories.
-  const std::string upper = script::UpperAscii(destDir_);
-  if (upper != script::UpperAscii(windowsDir_) && upper != script::UpperAscii(systemDir_))
-    RemoveEmptyDirectory(destDir_);
+  for (const std::string& directory : deepestFirst) {
+    if (LinkOnPath(directory)) {
+      Leave("Directory " + Quoted(directory), kThroughLink);
+    } else if (!IsDirectory(files, directory)) {
+      continue;
+    } else if (!IsEmptyDirectory(files, directory) ||
+               (!files.RemoveDirectory(directory) &&
+                files.LastError() == platform::kErrorDirNotEmpty)) {
+      // (A search may not show everything a directory holds: a link, say.)
+      if (!FailedWithin(directory))
+        Leave("Directory " + Quoted(directory),
+              "it holds files the installation did not put there");
+    } else if (IsDirectory(files, directory)) {
+      Fail("Directory " + Quoted(directory));
+    }
+  }
 }
 
 void Remover::RemoveEntry() {
   Step("Uninstall entry");
-  if (script::TrimBlanks(target_.displayName).empty()) return;
   platform::Registry& registry = platform_.registry;
-  const std::vector<std::string> levels = KeyLevels(kUninstallKey + target_.displayName);
+  const engine::OpenedKey entry(registry, platform::kHkeyLocalMachine, target_.entryKey);
+  if (entry.Handle() == 0) return;
+  std::vector<std::string> names{"DisplayName", "UnInstallString", engine::kLogDigestValue,
+                                 engine::kLogPathValue};
+  std::uint32_t type = 0;
+  std::string data;
+  if (registry.QueryValue(entry.Handle(), engine::kRecordCountValue, type, data) == 0) {
+    const std::uint32_t count = engine::DwordValue(data);
+    for (std::uint32_t i = 1; i <= count; ++i)
+      names.push_back(engine::kRecordValuePrefix + std::to_string(i));
+    names.push_back(engine::kRecordCountValue);
+  }
   bool removed = true;
-  for (const char* name : {"DisplayName", "UnInstallString"}) {
-    if (DeleteRegistryValue(registry, platform::kHkeyLocalMachine, levels, name) == Removal::Failed)
+  for (const std::string& name : names) {
+    if (registry.QueryValue(entry.Handle(), name, type, data) == 0 &&
+        registry.DeleteValue(entry.Handle(), name) != 0)
       removed = false;
   }
-  if (!removed || !PruneEmptyKeys(registry, platform::kHkeyLocalMachine, levels))
+  if (!removed)
+    FailAt("Uninstall entry " + Quoted(target_.displayName),
+           RootName(platform::kHkeyLocalMachine) + "\\" + target_.entryKey);
+}
+
+void Remover::RemoveEntryKey() {
+  // The entry's own key goes when it is empty, even when an installer before this one
+  // made it and the record does not name it.
+  platform::Registry& registry = platform_.registry;
+  std::uint32_t subKeys = 0;
+  std::uint32_t values = 0;
+  {
+    const engine::OpenedKey entry(registry, platform::kHkeyLocalMachine, target_.entryKey);
+    if (entry.Handle() == 0 || registry.QueryInfo(entry.Handle(), subKeys, values) != 0) return;
+  }
+  if (subKeys == 0 && values == 0 &&
+      registry.DeleteKey(platform::kHkeyLocalMachine, target_.entryKey) != 0)
     Fail("Uninstall entry " + Quoted(target_.displayName));
+}
+
+void Remover::RemoveCreatedKeys() {
+  platform::Registry& registry = platform_.registry;
+  std::vector<const StateNote*> keys = NotesOf(NoteKind::Key);
+  std::ranges::stable_sort(keys, [](const StateNote* a, const StateNote* b) {
+    return Depth(a->what[1]) > Depth(b->what[1]);
+  });
+  const std::string listKey = script::UpperAscii(engine::kUninstallListKey);
+  for (const StateNote* note : keys) {
+    const std::optional<platform::HKey> root = engine::RootOfText(note->what[0]);
+    if (!root) continue;
+    const std::string& path = note->what[1];
+    std::uint32_t subKeys = 0;
+    std::uint32_t values = 0;
+    {
+      const engine::OpenedKey key(registry, *root, path);
+      if (key.Handle() == 0 || registry.QueryInfo(key.Handle(), subKeys, values) != 0) continue;
+    }
+    if (subKeys == 0 && values == 0) {
+      if (registry.DeleteKey(*root, path) != 0)
+        Fail("Registry key " + Quoted(RootName(*root) + "\\" + path));
+      continue;
+    }
+    // The list of uninstall entries and the keys above it hold other products' entries:
+    // that is no news for the user.
+    const std::string upper = script::UpperAscii(path);
+    if (*root == platform::kHkeyLocalMachine && listKey.starts_with(upper)) continue;
+    if (FailedWithin(RootName(*root) + "\\" + path)) continue;
+    Leave("Registry key " + Quoted(RootName(*root) + "\\" + path),
+          "it holds values the installation did not write");
+  }
+}
+
+bool Remover::OtherEntryNames(const std::string& uninstaller) {
+  platform::Registry& registry = platform_.registry;
+  const engine::OpenedKey list(registry, platform::kHkeyLocalMachine, engine::kUninstallListKey);
+  if (list.Handle() == 0) return false;
+  // Our own entry does not count, even when its values could not be deleted.
+  const std::string own = script::UpperAscii(target_.entryKey);
+  std::string name;
+  for (std::uint32_t index = 0; registry.EnumKey(list.Handle(), index, name) == 0; ++index) {
+    const std::string path = std::string(engine::kUninstallListKey) + "\\" + name;
+    if (own == script::UpperAscii(path) || own.starts_with(script::UpperAscii(path) + "\\"))
+      continue;
+    const engine::OpenedKey entry(registry, list.Handle(), name);
+    std::uint32_t type = 0;
+    std::string command;
+    if (entry.Handle() == 0 ||
+        registry.QueryValue(entry.Handle(), "UnInstallString", type, command) != 0)
+      continue;
+    if (script::EqualsUpper(NormalPath(ProgramOf(command)), uninstaller)) return true;
+  }
+  return false;
 }
 
 void Remover::RemoveUninstaller() {
   platform::Files& files = platform_.files;
-  const std::string path = windowsDir_ + "\\" + kUninstallerName;
+  const std::string& path = uninstallerPath_;
   if (!engine::FileExists(files, path)) return;
+  // Other products' entries start the same program: it stays while any of them is there.
+  if (OtherEntryNames(path)) {
+    Leave("File " + Quoted(path), "other applications still use it to uninstall");
+    return;
+  }
+  if (LinkOnPath(path)) {
+    Leave("File " + Quoted(path), kThroughLink);
+    return;
+  }
   // A running program cannot delete itself: its own file goes at the next restart.
   const bool running = script::EqualsUpper(NormalPath(files.ModuleFileName()), path);
   const bool done = running ? files.DeleteOnRestart(path) : files.DeleteFile(path);

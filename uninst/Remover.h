@@ -1,7 +1,9 @@
-// The removal itself: takes out what the uninstall log names, in the reverse of the order
-// in which the installer made it, and collects what could not be removed. Nothing outside
-// the destination, Windows and system directories is touched, nothing the log does not
-// name is deleted, and a directory is removed only when it is empty.
+// The removal itself: takes back what the record of the state before says the installation
+// did, in the reverse of the order in which it was done. A thing the installation made
+// goes; a thing it changed is put back as it was; a thing that was there before stays.
+// Nothing is deleted through a link, a junction or any other reparse point, a directory or
+// key only goes when the installation made it and it is empty, and every thing left is
+// reported with its reason.
 #pragma once
 
 #include <functional>
@@ -9,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/StateRecord.h"
 #include "platform/Platform.h"
 #include "uninst/UninstallLog.h"
 
@@ -24,8 +27,16 @@ struct RemovalHooks {
 
 // Where the installation lies and under which name it is registered.
 struct RemovalTarget {
-  std::string logPath;      // the uninstall log; its directory is the destination
+  std::string logPath;      // the uninstall log
   std::string displayName;  // the name of the uninstall entry
+  std::string entryKey;     // the entry's key below HKEY_LOCAL_MACHINE
+};
+
+// How the removal went, for the closing message.
+struct RemovalOutcome {
+  std::vector<std::string> failures;  // could not be removed or put back
+  std::vector<std::string> putBack;   // restored to what it was before the installation
+  std::vector<std::string> left;      // left on purpose, each with its reason
 };
 
 // The name of the uninstaller in the Windows directory, as the installer copies it there.
@@ -33,44 +44,51 @@ inline constexpr const char* kUninstallerName = "uninstkp.exe";
 
 class Remover {
  public:
-  Remover(platform::Platform& platform, UninstallLog log, RemovalTarget target, RemovalHooks hooks);
+  Remover(platform::Platform& platform, UninstallLog log, std::vector<engine::StateNote> notes,
+          RemovalTarget target, RemovalHooks hooks);
 
-  // The destination directory: the log's own directory, normalised.
-  const std::string& DestinationDir() const { return destDir_; }
-  // What the log names.
-  const UninstallLog& Log() const { return log_; }
   // How many times Run calls showItem.
   int StepCount() const;
-  // Removes everything; gives one line for each item that could not be removed.
-  std::vector<std::string> Run();
+  // Takes everything back.
+  RemovalOutcome Run();
 
  private:
   void Step(const std::string& item);
-  void Fail(std::string item) { failures_.push_back(std::move(item)); }
-  bool Allowed(const std::string& path) const;
-  std::string DirectoryOf(CopyKind kind) const;
+  void Fail(std::string item) { outcome_.failures.push_back(std::move(item)); }
+  // As Fail, for a thing at `place` (a path, or a key as ROOT\PATH).
+  void FailAt(std::string item, const std::string& place);
+  // True when a failure lies at or below `place`: what is left there is already told.
+  bool FailedWithin(const std::string& place) const;
+  void Leave(const std::string& item, const std::string& why);
+  bool LinkOnPath(const std::string& path);
+  std::vector<const engine::StateNote*> NotesOf(engine::NoteKind kind) const;
   void RemoveGroup();
-  void RemoveIniEntries();
-  void TidyIniFile(const std::string& path, const std::set<std::string>& sections);
-  void RemoveRegistryValues();
+  void RestoreIniEntries();
+  void TidyIniFiles();
+  void RestoreRegistryValues();
   void ReleaseSharedFiles();
   void ReleaseSharedFile(const std::string& countName, const std::string& path);
   void RemoveFiles();
   void RemoveFile(const std::string& path);
-  void RemoveEmptyDirectory(const std::string& directory);
-  void RemoveLogAndDirectories();
+  void RestoreLog();
+  void RemoveDirectories();
   void RemoveEntry();
+  void RemoveEntryKey();
+  void RemoveCreatedKeys();
   void RemoveUninstaller();
+  bool OtherEntryNames(const std::string& uninstaller);
 
   platform::Platform& platform_;
   UninstallLog log_;
+  std::vector<engine::StateNote> notes_;
   RemovalTarget target_;
   RemovalHooks hooks_;
   std::string windowsDir_;
-  std::string systemDir_;
-  std::string destDir_;
-  std::set<std::string> directories_;  // directories of removed files, below destDir_
-  std::vector<std::string> failures_;
+  std::string logPath_;
+  std::string uninstallerPath_;
+  std::vector<std::string> failedPlaces_;  // upper-cased
+  std::set<std::string> counted_;          // upper-cased paths whose count decided their fate
+  RemovalOutcome outcome_;
 };
 
 // A path as messages show it: upper-cased between „ and ”.

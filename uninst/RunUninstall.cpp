@@ -3,6 +3,8 @@
 #include <optional>
 
 #include "engine/FileUtil32.h"
+#include "engine/StateRecord.h"
+#include "engine/UninstallEntry.h"
 #include "forms/MessageBox.h"
 #include "platform/FileText.h"
 #include "script/Text.h"
@@ -40,19 +42,38 @@ bool AskRemoveSharedFile(forms::Application& app, const std::string& path) {
          forms::kIdYes;
 }
 
-// The closing message: done, or done except for the listed items.
-int Report(forms::Application& app, const std::string& name,
-           const std::vector<std::string>& failures) {
-  if (failures.empty()) {
-    app.MessageBox("\x84" + name + "\x94 was removed from your computer.", kUninstallCaption,
-                   forms::kMbOk | forms::kMbIconInformation);
-    return kUninstallDone;
+// The closing message: what was removed, what failed, what was put back and what was left.
+int Report(forms::Application& app, const std::string& name, const RemovalOutcome& outcome) {
+  const auto list = [](const std::string& title, const std::vector<std::string>& items) {
+    std::string text = "\r\n\r\n" + title;
+    for (const std::string& item : items) text += "\r\n" + item;
+    return text;
+  };
+  std::string text = "\x84" + name + "\x94 was removed from your computer";
+  if (outcome.failures.empty()) {
+    text += ".";
+  } else {
+    text += ", except:\r\n";
+    for (const std::string& failure : outcome.failures) text += "\r\n" + failure;
+    text += "\r\n\r\nPlease, remove these items by hand.";
   }
-  std::string text = "\x84" + name + "\x94 was removed from your computer, except:\r\n";
-  for (const std::string& failure : failures) text += "\r\n" + failure;
-  text += "\r\n\r\nPlease, remove these items by hand.";
-  app.MessageBox(text, kUninstallCaption, forms::kMbOk | forms::kMbIconError);
-  return kUninstallIncomplete;
+  if (!outcome.putBack.empty())
+    text += list("Put back as they were before the installation:", outcome.putBack);
+  if (!outcome.left.empty()) text += list("Left on your computer:", outcome.left);
+  const bool failed = !outcome.failures.empty();
+  app.MessageBox(text, kUninstallCaption,
+                 forms::kMbOk | (failed ? forms::kMbIconError : forms::kMbIconInformation));
+  return failed ? kUninstallIncomplete : kUninstallDone;
+}
+
+// A REG_SZ value of an opened key, or nothing.
+std::optional<std::string> TextValue(platform::Registry& registry, platform::HKey key,
+                                     const std::string& name) {
+  std::uint32_t type = 0;
+  std::string data;
+  if (key == 0 || registry.QueryValue(key, name, type, data) != 0 || type != platform::kRegSz)
+    return std::nullopt;
+  return data;
 }
 
 }  // namespace
@@ -79,6 +100,27 @@ std::vector<std::string> SplitCommandLine(std::string_view commandLine) {
   return args;
 }
 
+std::vector<std::string> UninstallArguments(std::string_view commandLine) {
+  // The entry writes "LOGPATH" "DISPLAYNAME": a path holds no quote, but the name may, so
+  // the name is all that follows the path, less its enclosing quotes.
+  std::size_t start = commandLine.find_first_not_of(" \t");
+  if (start == std::string_view::npos || commandLine[start] != '"')
+    return SplitCommandLine(commandLine);
+  const std::size_t close = commandLine.find('"', start + 1);
+  if (close == std::string_view::npos) return SplitCommandLine(commandLine);
+  std::vector<std::string> args{std::string(commandLine.substr(start + 1, close - start - 1))};
+  std::string_view rest = commandLine.substr(close + 1);
+  const std::size_t first = rest.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return args;
+  rest = rest.substr(first, rest.find_last_not_of(" \t") - first + 1);
+  if (rest.size() >= 2 && rest.front() == '"' && rest.back() == '"') {
+    args.emplace_back(rest.substr(1, rest.size() - 2));
+    return args;
+  }
+  for (std::string& arg : SplitCommandLine(rest)) args.push_back(std::move(arg));
+  return args;
+}
+
 int RunUninstall(forms::Application& app, platform::Platform& platform,
                  const std::vector<std::string>& args) {
   app.SetTitle("Tavrin Setup 2.0");
@@ -92,22 +134,54 @@ int RunUninstall(forms::Application& app, platform::Platform& platform,
   const std::optional<std::string> bytes = platform::ReadWholeFile(platform.files, logPath);
   if (!bytes || NormalPath(logPath).empty())
     return Refuse(app, "The uninstall log " + Quoted(logPath) + " cannot be read.");
+  UninstallLog log = ReadUninstallLog(CompleteLines(*bytes));
+  // A log that names another destination than the directory it lies in was moved or
+  // copied: removing by it could hit another installation.
+  const std::string destination = ParentOf(NormalPath(logPath));
+  if (log.installTo &&
+      !script::EqualsUpper(NormalPath(engine::DirWithSlash(*log.installTo)), destination)) {
+    return Refuse(app, "The uninstall log " + Quoted(logPath) +
+                           " does not belong to the directory " + Quoted(destination) + ".");
+  }
+  // Another product installed into the same directory writes its own log over this one.
+  const std::string caption = log.caption.value_or("");
+  if (caption != name) {
+    return Refuse(app, "The uninstall log " + Quoted(logPath) + " belongs to \x84" + caption +
+                           "\x94, not to \x84" + name + "\x94.");
+  }
+  // Only the entry under HKEY_LOCAL_MACHINE is trusted: it must hold the log's digest and
+  // path, as the installation wrote them, and the record of the state before.
+  const std::optional<std::string> entryKey = engine::UninstallEntryKey(name);
+  platform::Registry& registry = platform.registry;
+  std::optional<engine::OpenedKey> entry;
+  if (entryKey) entry.emplace(registry, platform::kHkeyLocalMachine, *entryKey);
+  const platform::HKey entryHandle = entry ? entry->Handle() : 0;
+  const std::optional<std::string> digest =
+      TextValue(registry, entryHandle, engine::kLogDigestValue);
+  const std::optional<std::string> recordedPath =
+      TextValue(registry, entryHandle, engine::kLogPathValue);
+  if (!digest || !recordedPath) {
+    return Refuse(app, "The uninstall entry of \x84" + name +
+                           "\x94 holds no trustworthy record of the installation.");
+  }
+  if (platform.digest.Sha256Hex(*bytes) != *digest) {
+    return Refuse(app,
+                  "The uninstall log " + Quoted(logPath) + " was changed after the installation.");
+  }
+  if (!script::EqualsUpper(NormalPath(*recordedPath), NormalPath(logPath))) {
+    return Refuse(
+        app, "The uninstall log " + Quoted(logPath) + " is not the one of \x84" + name + "\x94.");
+  }
+  std::vector<engine::StateNote> notes = engine::ReadNotes(registry, entryHandle);
+  entry.reset();
 
   TUninstForm* window = nullptr;
   Remover remover(
-      platform, ReadUninstallLog(CompleteLines(*bytes)), RemovalTarget{logPath, name},
+      platform, std::move(log), std::move(notes), RemovalTarget{logPath, name, *entryKey},
       RemovalHooks{[&](const std::string& item) {
                      if (window != nullptr) window->ShowItem(item);
                    },
                    [&](const std::string& path) { return AskRemoveSharedFile(app, path); }});
-  // A log that names another destination than the directory it lies in was moved or
-  // copied: removing by it could hit another installation.
-  const std::optional<std::string>& installTo = remover.Log().installTo;
-  const std::string& destination = remover.DestinationDir();
-  if (installTo && !script::EqualsUpper(NormalPath(engine::TrimDir(*installTo)), destination)) {
-    return Refuse(app, "The uninstall log " + Quoted(logPath) +
-                           " does not belong to the directory " + Quoted(destination) + ".");
-  }
 
   const std::string question = "Do you really want to remove \x84" + name +
                                "\x94 and all of its components from your computer?";

@@ -25,6 +25,10 @@ inline constexpr const char* kUninstallCaption = "Uninstallation";
 // separate, double quotes group (and are dropped).
 std::vector<std::string> SplitCommandLine(std::string_view commandLine);
 
+// The arguments of the command line the uninstall entry writes: the quoted log path, then
+// the display name, quotes inside it included. Other command lines as SplitCommandLine.
+std::vector<std::string> UninstallArguments(std::string_view commandLine);
+
 // Runs the uninstaller for the arguments LOGPATH DISPLAYNAME; gives the exit code.
 int RunUninstall(forms::Application& app, platform::Platform& platform,
                  const std::vector<std::string>& args);

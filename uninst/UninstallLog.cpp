@@ -1,5 +1,6 @@
 #include "uninst/UninstallLog.h"
 
+#include "script/Header.h"
 #include "script/ScriptLine.h"
 #include "script/Text.h"
 #include "script/TextLines.h"
@@ -93,6 +94,7 @@ UninstallLog ReadUninstallLog(const std::vector<std::string>& lines) {
   for (const std::string& line : lines) {
     if (line.starts_with(kInstToForm)) log.installTo = line.substr(kInstToForm.size());
     const script::ScriptLine split = script::SplitScriptLine(line);
+    if (script::MatchHeaderKey(split.Key) == script::HeaderKey::Caption) log.caption = split.Value1;
     if (UpperIs(split.Key, "LANG") && !split.Value3.empty())
       log.languageFiles.push_back(split.Value3);
   }

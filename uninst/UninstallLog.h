@@ -39,6 +39,7 @@ struct CopiedFile {
 
 // Everything the log names, each list in script order.
 struct UninstallLog {
+  std::optional<std::string> caption;    // the last CAPTION line: the product's name
   std::optional<std::string> installTo;  // the last "InstTo=" line
   std::optional<std::string> folder;     // the last "MakeGroup=" line: the Start-menu folder
   std::vector<std::string> itemTitles;   // titles of complete GROUP ITEM blocks

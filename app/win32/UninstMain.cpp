@@ -22,7 +22,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     // The application (and its windows) goes before the toolkit that shows them.
     forms::Application app(toolkit);
     code = uninst::RunUninstall(app, services,
-                                uninst::SplitCommandLine(commandLine ? commandLine : ""));
+                                uninst::UninstallArguments(commandLine ? commandLine : ""));
   }
   return code;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/sandbox/SandboxClock.h"
 #include "platform/sandbox/SandboxCom.h"
+#include "platform/sandbox/SandboxDigest.h"
 #include "platform/sandbox/SandboxDisks.h"
 #include "platform/sandbox/SandboxFiles.h"
 #include "platform/sandbox/SandboxLz.h"
@@ -45,9 +46,10 @@ Machine::Machine(MachineOptions options)
   com_ = std::make_unique<SandboxCom>(*files_, transcript_, outcomes_);
   processes_ = std::make_unique<SandboxProcesses>(transcript_, outcomes_);
   restart_ = std::make_unique<SandboxRestart>(transcript_, outcomes_);
+  digest_ = std::make_unique<SandboxDigest>();
   platform_ = std::make_unique<platform::Platform>(
       platform::Platform{*files_, *disks_, *clock_, *system_, *lz_, *registry_, *profiles_, *dde_,
-                         *com_, *processes_, *restart_});
+                         *com_, *processes_, *restart_, *digest_});
 }
 
 Machine::~Machine() = default;

@@ -30,6 +30,7 @@ class SandboxDde;
 class SandboxCom;
 class SandboxProcesses;
 class SandboxRestart;
+class SandboxDigest;
 
 // What kind of Windows the machine is.
 struct MachineOptions {
@@ -93,6 +94,7 @@ class Machine {
   std::unique_ptr<SandboxCom> com_;
   std::unique_ptr<SandboxProcesses> processes_;
   std::unique_ptr<SandboxRestart> restart_;
+  std::unique_ptr<SandboxDigest> digest_;
   std::unique_ptr<platform::Platform> platform_;
 };
 

@@ -203,7 +203,19 @@ std::unique_ptr<platform::File> SandboxFiles::Open(const std::string& path, std:
 
 std::uint32_t SandboxFiles::GetAttributes(const std::string& path) {
   const std::optional<ResolvedPath> resolved = Resolve(path);
-  if (!resolved) return platform::kInvalidFileAttributes;
+  if (!resolved) {
+    // A link is never followed, but it can be seen, as Windows shows a junction: a
+    // reparse point (a directory too when it points at one).
+    const std::size_t cut = path.find_last_of("\\/");
+    if (cut == std::string::npos || cut + 1 >= path.size()) return platform::kInvalidFileAttributes;
+    const Resolution parent = paths_.Resolve(path.substr(0, cut + 1));
+    if (!parent.path) return platform::kInvalidFileAttributes;
+    const fs::path link = parent.path->hostPath / path.substr(cut + 1);
+    if (!fs::is_symlink(StatusOf(link))) return platform::kInvalidFileAttributes;
+    std::error_code ec;
+    return platform::kFileAttributeReparsePoint |
+           (fs::is_directory(link, ec) ? platform::kFileAttributeDirectory : 0);
+  }
   if (!resolved->device.empty()) {
     if (const std::uint32_t refusal = DeviceRefusal(*resolved, 0)) {
       Fail(refusal);

@@ -245,4 +245,13 @@ long SandboxRegistry::QueryInfo(platform::HKey key, std::uint32_t& subKeys, std:
   return kOk;
 }
 
+long SandboxRegistry::EnumKey(platform::HKey key, std::uint32_t index, std::string& name) {
+  long error = kOk;
+  std::shared_ptr<RegKey> target = Resolve(key, error);
+  if (!target) return error;
+  if (index >= target->subKeys.size()) return Code(platform::kErrorNoMoreItems);
+  name = std::next(target->subKeys.begin(), index)->second->name;
+  return kOk;
+}
+
 }  // namespace sandbox

@@ -45,6 +45,8 @@ class SandboxRegistry : public platform::Registry {
   long DeleteValue(platform::HKey key, const std::string& name) override;
   long DeleteKey(platform::HKey parent, const std::string& subKey) override;
   long QueryInfo(platform::HKey key, std::uint32_t& subKeys, std::uint32_t& values) override;
+  // Subkeys come in the case-insensitive order of the saved file.
+  long EnumKey(platform::HKey key, std::uint32_t index, std::string& name) override;
 
   // Writes the file through a temporary file renamed over it; false when that fails.
   bool Save();

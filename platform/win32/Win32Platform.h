@@ -5,6 +5,7 @@
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Com.h"
 #include "platform/win32/Win32Dde.h"
+#include "platform/win32/Win32Digest.h"
 #include "platform/win32/Win32Disks.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Lz.h"
@@ -25,8 +26,8 @@ class Win32Platform {
 
   // The services as the portable program takes them.
   platform::Platform Services() {
-    return {files_,    disks_, clock_, system_,    lz_,     registry_,
-            profiles_, dde_,   com_,   processes_, restart_};
+    return {files_,    disks_, clock_, system_,    lz_,      registry_,
+            profiles_, dde_,   com_,   processes_, restart_, digest_};
   }
 
  private:
@@ -41,6 +42,7 @@ class Win32Platform {
   Win32Com com_;
   Win32Processes processes_;
   Win32Restart restart_;
+  Win32Digest digest_;
 };
 
 }  // namespace win32

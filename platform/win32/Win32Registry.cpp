@@ -92,4 +92,14 @@ long Win32Registry::QueryInfo(platform::HKey key, std::uint32_t& subKeys, std::u
   return error;
 }
 
+long Win32Registry::EnumKey(platform::HKey key, std::uint32_t index, std::string& name) {
+  // A key name has at most 255 characters.
+  char buffer[256] = {};
+  DWORD size = sizeof buffer;
+  const LONG error =
+      ::RegEnumKeyExA(Native(key), index, buffer, &size, nullptr, nullptr, nullptr, nullptr);
+  if (error == ERROR_SUCCESS) name.assign(buffer, size);
+  return error;
+}
+
 }  // namespace win32

@@ -21,6 +21,7 @@ class Win32Registry final : public platform::Registry {
   long DeleteValue(platform::HKey key, const std::string& name) override;
   long DeleteKey(platform::HKey parent, const std::string& subKey) override;
   long QueryInfo(platform::HKey key, std::uint32_t& subKeys, std::uint32_t& values) override;
+  long EnumKey(platform::HKey key, std::uint32_t index, std::string& name) override;
 };
 
 }  // namespace win32

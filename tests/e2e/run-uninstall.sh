@@ -2,16 +2,21 @@
 # Install, then uninstall, under Wine: the real setup.exe installs the scenario's medium
 # (with uninstkp.exe beside it, as on a real medium) played by the robot, then the
 # uninstaller is started with the command line of the uninstall entry and played by the
-# robot too. The prefix's files (Start menu included) must then be as before the
-# installation, but for the uninstaller itself, which goes at the next restart, and the
-# registry must hold neither the product's values nor its uninstall entry.
-# usage: run-uninstall.sh WORK_DIR WINE_LOADER SETUP.EXE UNINSTKP.EXE ROBOT.EXE SCENARIO_DIR
+# robot too. Every file of the prefix (with its bytes) and its registry must then be as
+# before the installation, but for the uninstaller itself, which goes at the next restart,
+# and the user's name and company, which are user data.
+#
+# With MODE "tampered" a block is added to setup.uni after the installation: the
+# uninstaller must refuse it, and the prefix must be exactly as the installation left it.
+# With MODE "link" the help directory is replaced by a link to another directory after the
+# installation: nothing there may be deleted, and the closing message must say why.
+# usage: run-uninstall.sh WORK_DIR WINE_LOADER SETUP.EXE UNINSTKP.EXE ROBOT.EXE SCENARIO_DIR [MODE]
 set -uo pipefail
-loader=$2 setup=$3 uninstkp=$4 robot=$(realpath "$5") scenario=$(cd "$6" && pwd)
+loader=$2 setup=$3 uninstkp=$4 robot=$(realpath "$5") scenario=$(cd "$6" && pwd) mode=${7:-}
 work=$(mkdir -p "$1" && cd "$1" && pwd)
 source "$(dirname "$0")/wine-env.sh"
 
-run="$work/runs/uninstall"
+run="$work/runs/uninstall${mode:+-$mode}"
 rm -rf "$run"
 mkdir -p "$run/medium"
 cp -r "$scenario/medium/." "$run/medium/"
@@ -22,13 +27,31 @@ wine_prefix "$work" "$run" "$loader"
 trap wine_cleanup EXIT
 wine_xvfb "$run" || exit 125
 
-# The files of the prefix that a program run may change on its own are left out.
-list_files() {
-  (cd "$run/prefix/drive_c" && find . -path ./windows/temp -prune -o -path './users/*/Temp' \
-    -prune -o -path './users/*/AppData/Local/Temp' -prune -o -print | LC_ALL=C sort)
+# A picture of the prefix: every file with its digest (what a program run may change on its
+# own left out), and the registry without the times Wine stamps on every key it saves.
+picture() {
+  timeout 60 "$wine_server" -w >/dev/null 2>&1
+  (cd "$run/prefix/drive_c" && find . \( -path ./windows/temp -o -path './users/*/Temp' -o \
+    -path './users/*/AppData/Local/Temp' \) -prune -o -print | LC_ALL=C sort |
+    while IFS= read -r f; do
+      if [ -f "$f" ]; then echo "$f $(md5sum <"$f" | cut -c1-32)"; else echo "$f"; fi
+    done | grep -vi '^\./windows/uninstkp\.exe ')
+  for hive in system.reg user.reg; do
+    echo "== $hive"
+    sed -e 's/^\(\[.*\]\) [0-9]*$/\1/' -e '/^#time=/d' "$run/prefix/$hive" |
+      awk -v RS= -v ORS='\n\n' '!/^\[Software\\\\Tavrin\\\\Velmora Management Console\\\\Register\]/'
+  done
 }
+# Keys Wine itself rewrites on every start, whatever runs.
+volatile='^\[(Software\\\\Wine\\\\|System\\\\CurrentControlSet\\\\Control\\\\(DeviceClasses|Class)\\\\|Software\\\\Microsoft\\\\Windows NT\\\\CurrentVersion\\\\Fonts|Hardware\\\\)'
+# The uninstaller's own file goes at the next restart: that pending deletion is by design.
+stable() {
+  v="$volatile" awk -v RS= -v ORS='\n\n' '$0 !~ ENVIRON["v"]' |
+    grep -v '^"PendingFileRenameOperations"=.*uninstkp\.exe'
+}
+
 "$WINELOADER" wineboot >/dev/null 2>&1
-list_files >"$run/before.txt"
+picture | stable >"$run/before.txt"
 
 failed=0
 wine_play "$run" "$run/medium" "$robot" "$scenario/install-answers" ||
@@ -36,9 +59,9 @@ wine_play "$run" "$run/medium" "$robot" "$scenario/install-answers" ||
 cp "$run/transcript.txt" "$run/install-transcript.txt" 2>/dev/null
 
 # The installation must have made what the uninstaller is to take away.
-list_files >"$run/installed.txt"
-for made in './DEMO/help/demo.hlp' './windows/demo.ini' './windows/uninstkp.exe'; do
-  grep -qixF "$made" "$run/installed.txt" || { echo "not installed: $made"; failed=1; }
+picture >"$run/installed.txt"
+for made in './DEMO/help/demo.hlp' './windows/demo.ini'; do
+  grep -qiF "$made " "$run/installed.txt" || { echo "not installed: $made"; failed=1; }
 done
 grep -qi '/Start Menu/Programs/Demo$' "$run/installed.txt" ||
   { echo "no Start-menu folder after the installation"; failed=1; }
@@ -48,6 +71,26 @@ command=$("$WINELOADER" reg query "$entry" /v UnInstallString 2>/dev/null | tr -
   sed -n 's/.*REG_SZ *//p')
 [ -n "$command" ] || { echo "no uninstall entry after the installation"; failed=1; }
 echo "uninstall command: $command"
+"$WINELOADER" reg query "$entry" /v LogDigest 2>/dev/null | grep -q 'REG_SZ *[0-9a-f]\{64\}' ||
+  { echo "no log digest in the uninstall entry"; failed=1; }
+
+expected="$scenario/expected-uninstall" answers="$scenario/uninstall-answers" code=0
+if [ "$mode" = tampered ]; then
+  # An extra block that would delete a file of the system.
+  printf 'COPYTOWIN=x,win.ini\r\n' >>"$run/prefix/drive_c/DEMO/setup.uni"
+  picture | stable >"$run/before.txt"
+  expected="$scenario/expected-tampered" answers="$scenario/tampered-answers" code=3
+fi
+
+if [ "$mode" = link ]; then
+  # The help directory the installation made is replaced by a link to another directory
+  # holding a file of the same name: nothing may be deleted through it.
+  rm -rf "$run/prefix/drive_c/DEMO/help"
+  mkdir -p "$run/prefix/drive_c/OTHER"
+  echo "not the product's" >"$run/prefix/drive_c/OTHER/demo.hlp"
+  ln -s ../OTHER "$run/prefix/drive_c/DEMO/help"
+  expected="$scenario/expected-link"
+fi
 
 # The uninstaller, as the entry starts it: the unquoted program, then its two arguments.
 program=${command%% *}
@@ -55,24 +98,27 @@ eval "args=(${command#* })"
 (timeout 120 "$WINELOADER" "$program" "${args[@]}" >"$run/uninstkp.out" 2>&1
  echo $? >"$run/uninstkp.rc") &
 uninst_pid=$!
-timeout 200 "$WINELOADER" "$robot" --answers "$(windows_path "$scenario/uninstall-answers")" \
+timeout 200 "$WINELOADER" "$robot" --answers "$(windows_path "$answers")" \
   --transcript "$(windows_path "$run/uninstall-transcript")" --timeout 60 >"$run/robot2.out" 2>&1 ||
   { echo "uninstallation: robot exit code $?"; cat "$run/robot2.out"; failed=1; }
 wait $uninst_pid
 # The window's caption is seen only when it is up long enough for the robot to look.
 tr -d '\r' <"$run/uninstall-transcript" | grep -v '^caption ' >"$run/uninstall-transcript.txt"
 rc=$(cat "$run/uninstkp.rc")
-[ "$rc" = 0 ] || { echo "uninstkp.exe exit code $rc"; failed=1; }
-diff -u "$scenario/expected-uninstall" "$run/uninstall-transcript.txt" || failed=1
+[ "$rc" = "$code" ] || { echo "uninstkp.exe exit code $rc, expected $code"; failed=1; }
+diff -u "$expected" "$run/uninstall-transcript.txt" || failed=1
 
-list_files | grep -vix './windows/uninstkp.exe' >"$run/after.txt"
-diff -u "$run/before.txt" "$run/after.txt" || { echo "files differ from before"; failed=1; }
-for key in "$entry" 'HKLM\Software\Demo'; do
-  if "$WINELOADER" reg query "$key" >/dev/null 2>&1; then echo "still there: $key"; failed=1; fi
-done
+if [ "$mode" = link ]; then
+  [ "$(cat "$run/prefix/drive_c/OTHER/demo.hlp" 2>/dev/null)" = "not the product's" ] ||
+    { echo "a file was deleted through the link"; failed=1; }
+  [ -L "$run/prefix/drive_c/DEMO/help" ] || { echo "the link is gone"; failed=1; }
+else
+  picture | stable >"$run/after.txt"
+  diff -u "$run/before.txt" "$run/after.txt" || { echo "the prefix differs from before"; failed=1; }
+fi
 
 if [ "$failed" -eq 0 ]; then
-  echo "uninstall round trip passed"
+  echo "uninstall round trip passed${mode:+ ($mode)}"
   exit 0
 fi
 echo "uninstall round trip failed (run folder $run)"

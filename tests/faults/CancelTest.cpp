@@ -104,6 +104,12 @@ TEST(CancelFromTheProgressWindow, EndStopsBeforeTheNextLineContinueGoesOn) {
         EXPECT_FALSE(h.ReadFile("C:\\APP\\setup.uni")) << name;
         std::vector<std::string> allowed;
         for (const auto& [path, bytes] : c.installed) allowed.push_back(path);
+        // What the run wrote is noted in the (hidden) entry as it goes, with no DisplayName:
+        // a later installation of the product adds to that record, and its uninstall then
+        // takes back both runs.
+        if (!c.installed.empty())
+          allowed.push_back(
+              "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\UnInstall\\Demo");
         EXPECT_EQ(fault_test::Unexpected(changed, allowed), std::vector<std::string>{}) << name;
       } else {
         EXPECT_EQ(result, 0) << name << "\n" << Joined(h.transcript());

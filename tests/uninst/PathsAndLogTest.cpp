@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "uninst/IniText.h"
+#include "script/IniText.h"
 #include "uninst/SafePaths.h"
 #include "uninst/UninstallLog.h"
 
@@ -162,12 +162,14 @@ TEST(UninstLog, OnlyTheRewrittenGroupLineNamesAFolder) {
 
 TEST(UninstIniText, SectionsAndBlankFiles) {
   const std::string text = "[Empty]\r\n\r\n[ Paths ]\r\nHome=C:\\APP\r\n[Other]\r\n";
-  EXPECT_FALSE(uninst::SectionHasLines(text, "Empty"));
-  EXPECT_TRUE(uninst::SectionHasLines(text, "paths"));
-  EXPECT_FALSE(uninst::SectionHasLines(text, "Other"));
-  EXPECT_FALSE(uninst::SectionHasLines(text, "Missing"));
-  EXPECT_TRUE(uninst::IsBlankText(" \r\n\t\r\n"));
-  EXPECT_FALSE(uninst::IsBlankText("[S]\r\n"));
+  EXPECT_FALSE(script::SectionHasLines(text, "Empty"));
+  EXPECT_TRUE(script::SectionHasLines(text, "paths"));
+  EXPECT_FALSE(script::SectionHasLines(text, "Other"));
+  EXPECT_FALSE(script::SectionHasLines(text, "Missing"));
+  EXPECT_TRUE(script::HasSection(text, " empty "));
+  EXPECT_FALSE(script::HasSection(text, "Missing"));
+  EXPECT_TRUE(script::IsBlankText(" \r\n\t\r\n"));
+  EXPECT_FALSE(script::IsBlankText("[S]\r\n"));
 }
 
 }  // namespace

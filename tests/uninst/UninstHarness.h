@@ -149,7 +149,17 @@ inline UninstallRun RunUninstaller(SetupHarness& setup, const std::string& answe
   }
   run.pendingDeletes = machine.files().PendingDeletes();
   machine.Save();
+  // The harness machine reads back what the uninstaller left, for the runs that follow.
+  setup.machine().registry().Load();
   return run;
+}
+
+// The whole transcript of an uninstaller that refuses with `message` (escaped as the
+// transcript writes it) before asking anything.
+inline std::vector<std::string> RefusalTranscript(const std::string& message) {
+  return {"message \"Uninstallation\" error OK \"" + message +
+              "\\r\\n\\r\\nThe uninstallation will be terminated.\"",
+          "uninstall-result 3"};
 }
 
 // Writes a REG_DWORD value, creating the key (for counts other products keep).

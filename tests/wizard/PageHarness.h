@@ -77,7 +77,7 @@ class PageHarness {
     platform::Platform& p = machine_->platform();
     platform_ = std::make_unique<platform::Platform>(
         platform::Platform{p.files, *disks_, p.clock, p.system, p.lz, p.registry, p.profiles, p.dde,
-                           p.com, p.processes, p.restart});
+                           p.com, p.processes, p.restart, p.digest});
     p.files.SetCurrentDirectory("D:\\");
   }
 

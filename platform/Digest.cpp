@@ -1,0 +1,16 @@
+#include "platform/Digest.h"
+
+namespace platform {
+
+std::string HexDigits(const unsigned char* bytes, std::size_t count) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string text;
+  text.reserve(count * 2);
+  for (std::size_t i = 0; i < count; ++i) {
+    text += kDigits[bytes[i] >> 4];
+    text += kDigits[bytes[i] & 0x0F];
+  }
+  return text;
+}
+
+}  // namespace platform
