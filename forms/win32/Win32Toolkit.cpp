@@ -89,6 +89,10 @@ void Win32Toolkit::Sync() {
 
 void Win32Toolkit::ProcessMessages() {
   Sync();
+  // Cheap when nothing can be waiting: see QueueGate.
+  const DWORD now = GetTickCount();
+  if (!queueGate_.ShouldAsk(now)) return;
+  if (!queueGate_.ShouldSweep(now, HIWORD(GetQueueStatus(QS_ALLINPUT)) != 0)) return;
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {
