@@ -97,7 +97,7 @@ inline bool EnabledInForm(const Control& control) {
   return false;
 }
 
-// When the message pump looks at the system's queue. The copy runs the pump once for
+// When the copy's message pump looks at the system's queue. The copy runs it once for
 // every 8 KiB block, and under Wine a PeekMessage that finds nothing costs several trips
 // to the server (measured: 0.3 ms and more on a busy machine, more than the block's read
 // and write), asking the queue's state one. So the pump asks the queue at most once per

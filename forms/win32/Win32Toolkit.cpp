@@ -87,12 +87,23 @@ void Win32Toolkit::Sync() {
   }
 }
 
+void Win32Toolkit::ServiceMessages() {
+  // Cheap when nothing can be waiting: see QueueGate.
+  // The queue is asked with a wait that times out at once: GetQueueStatus would also
+  // clear the queue's "new since last looked" state, which the loops that wait rely on.
+  const DWORD now = GetTickCount();
+  if (!queueGate_.ShouldAsk(now) ||
+      !queueGate_.ShouldSweep(
+          now, MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
+                   WAIT_OBJECT_0)) {
+    Sync();
+    return;
+  }
+  ProcessMessages();
+}
+
 void Win32Toolkit::ProcessMessages() {
   Sync();
-  // Cheap when nothing can be waiting: see QueueGate.
-  const DWORD now = GetTickCount();
-  if (!queueGate_.ShouldAsk(now)) return;
-  if (!queueGate_.ShouldSweep(now, HIWORD(GetQueueStatus(QS_ALLINPUT)) != 0)) return;
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {
