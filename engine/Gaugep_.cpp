@@ -40,6 +40,8 @@ TProcessForm::TProcessForm(forms::Application& app, SetupContext& context)
 
 void TProcessForm::FormCreate() {
   SetBorderStyle(forms::FormBorder::Dialog);
+  // No system menu and so no close box: only the driver and the Cancel button end it.
+  SetBorderIcons({.systemMenu = false});
   SetClientSize(352, 169);
   forms::TextFont font;
   font.name = "MS Sans Serif";

@@ -6,6 +6,7 @@
 
 #include "app/Setup_.h"
 #include "engine/FileUtil32.h"
+#include "script/Blocks.h"
 #include "script/ScriptLine.h"
 #include "script/Text.h"
 #include "wizard/BackNext.h"
@@ -15,11 +16,6 @@ namespace {
 constexpr char kProgramManager[] = "PROGMAN";
 constexpr char kTargetMarker[] = "<TOPATH>";
 constexpr std::size_t kTargetMarkerLength = 8;
-
-bool IsEndLine(const std::string& line) {
-  const std::string upper = script::UpperAscii(line);
-  return upper == "END OF GROUP ITEM" || upper == "ENDOFGROUPITEM";
-}
 
 // `text` with the first marker (any case) replaced by the destination directory.
 std::string WithTarget(std::string text, const std::string& target) {
@@ -51,19 +47,19 @@ void TMainForm::ReadGroupItem(const std::vector<std::string>& lines, std::size_t
     ++index;
     const std::string& line = lines[index];
     const script::BlockLine entry = script::CutAtEquals(line);
-    const std::string key = script::UpperAscii(entry.key);
-    if (key == "FILE") {
+    const script::GroupItemField field = script::MatchGroupItemField(entry.key);
+    if (field == script::GroupItemField::File) {
       file = entry.value;
-    } else if (IsEndLine(line)) {
+    } else if (script::IsGroupItemEnd(line)) {
       const std::string target = engine::TrimDir(InstallDir);
       // FILE takes the directory only for a whole item; an incomplete one is still queued
       // as written, so that Program Manager, not the installer, decides what it makes of it.
       if (!file.empty() && !title.empty() && !path.empty()) file = WithTarget(file, target);
       GroupCommands.push_back(AddItemCommand(file, title, WithTarget(path, target)));
       return;
-    } else if (key == "TITLE") {
+    } else if (field == script::GroupItemField::Title) {
       title = entry.value;
-    } else if (key == "PATH") {
+    } else if (field == script::GroupItemField::Path) {
       path = engine::TrimDir(entry.value);
     }
   }

@@ -6,6 +6,7 @@
 #include "app/Setup_.h"
 #include "engine/FileUtil32.h"
 #include "forms/MessageBox.h"
+#include "script/Blocks.h"
 #include "script/ScriptLine.h"
 #include "script/Text.h"
 
@@ -14,11 +15,6 @@ namespace {
 constexpr char kTargetMarker[] = "<TOPATH>";
 constexpr std::size_t kTargetMarkerLength = 8;
 constexpr char kNotComplete[] = "The installation is not complete.";
-
-bool IsEndLine(const std::string& line) {
-  const std::string upper = script::UpperAscii(line);
-  return upper == "END OF INI" || upper == "ENDOFINI";
-}
 
 // The file name of the opening line: blanks trimmed, cut at its first comma.
 std::string IniFileName(const std::string& value) {
@@ -43,11 +39,11 @@ bool TMainForm::ReadIniBlock(const std::vector<std::string>& lines, std::size_t&
     ++index;
     const std::string& line = lines[index];
     script::BlockLine entry = script::CutAtEquals(line);
-    if (script::UpperAscii(entry.key) == "SECTION") {
+    if (script::IsIniSection(entry.key)) {
       section = entry.value;
       continue;
     }
-    if (IsEndLine(line)) break;
+    if (script::IsIniEnd(line)) break;
     // After a refused write the rest of the block is read past but not written: the user
     // has been told once that the installation is not complete.
     if (refused) continue;

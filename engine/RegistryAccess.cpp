@@ -4,7 +4,7 @@
 
 namespace engine {
 
-platform::HKey RootKeyNamed(const std::string& name) {
+std::optional<platform::HKey> FindRootKey(const std::string& name) {
   struct RootRow {
     const char* name;
     platform::HKey key;
@@ -20,7 +20,11 @@ platform::HKey RootKeyNamed(const std::string& name) {
   for (const RootRow& row : kRoots) {
     if (name == row.name) return row.key;
   }
-  return platform::kHkeyCurrentUser;
+  return std::nullopt;
+}
+
+platform::HKey RootKeyNamed(const std::string& name) {
+  return FindRootKey(name).value_or(platform::kHkeyCurrentUser);
 }
 
 RegistryAccess::~RegistryAccess() {

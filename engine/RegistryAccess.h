@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -18,6 +19,8 @@ class RegistryError : public std::runtime_error {
 
 // The predefined root a KEYROOT text names, compared exactly (case included);
 // HKEY_CURRENT_USER when none matches.
+// The predefined root a KEYROOT name selects (compared exactly); empty for no such name.
+std::optional<platform::HKey> FindRootKey(const std::string& name);
 platform::HKey RootKeyNamed(const std::string& name);
 
 // Opens keys below a predefined root, one current key at a time, and reads and writes its

@@ -7,6 +7,7 @@
 #include "engine/Gaugep_.h"
 #include "engine/RegistryAccess.h"
 #include "forms/MessageBox.h"
+#include "script/Blocks.h"
 #include "script/Numbers.h"
 #include "script/ScriptLine.h"
 #include "script/Text.h"
@@ -31,26 +32,26 @@ struct RegistryItemFields {
 
 // Stores the value of a field line; false when the key names no field.
 bool StoreField(RegistryItemFields& item, const script::BlockLine& line) {
-  const std::string key = script::UpperAscii(line.key);
-  if (key == "KEYROOT") {
-    item.root = line.value;
-  } else if (key == "KEYLEVEL") {
-    item.keyPath = line.value;
-  } else if (key == "KEYNAME") {
-    item.name = line.value;
-  } else if (key == "KEYNAMEVALUE") {
-    item.data = line.value;
-  } else if (key == "KEYTYPE") {
-    item.type = line.value;
-  } else {
-    return false;
+  switch (script::MatchRegistryField(line.key)) {
+    case script::RegistryField::Root:
+      item.root = line.value;
+      return true;
+    case script::RegistryField::Level:
+      item.keyPath = line.value;
+      return true;
+    case script::RegistryField::Name:
+      item.name = line.value;
+      return true;
+    case script::RegistryField::Value:
+      item.data = line.value;
+      return true;
+    case script::RegistryField::Type:
+      item.type = line.value;
+      return true;
+    case script::RegistryField::None:
+      break;
   }
-  return true;
-}
-
-bool IsEndLine(const std::string& line) {
-  const std::string upper = script::UpperAscii(line);
-  return upper == "END OF REGISTRY ITEM" || upper == "ENDOFREGISTRYITEM";
+  return false;
 }
 
 // Shows or hides the progress window's panel that tells the registry is being written; it
@@ -88,12 +89,12 @@ bool WriteRegistryItem(TMainForm& main, const RegistryItemFields& item) {
       ShowWriteFailure(main);
       return false;
     }
-    const std::string upperType = script::UpperAscii(item.type);
-    if (upperType == "INTEGER") {
+    const script::RegistryValueType type = script::MatchRegistryValueType(item.type);
+    if (type == script::RegistryValueType::Integer) {
       access.WriteInteger(item.name, script::IntegerOrZero(item.data));
-    } else if (upperType == "STRING") {
+    } else if (type == script::RegistryValueType::String) {
       access.WriteString(item.name, item.data);
-    } else if (upperType == "BOOLEAN") {
+    } else if (type == script::RegistryValueType::Boolean) {
       access.WriteBool(item.name, script::UpperAscii(item.data) == "TRUE");
     }
     return true;
@@ -119,7 +120,7 @@ bool TMainForm::ProcessRegistryItem(const std::vector<std::string>& lines, std::
     ++index;
     const std::string& line = lines[index];
     if (StoreField(item, script::CutAtEquals(line))) continue;
-    if (IsEndLine(line)) {
+    if (script::IsRegistryItemEnd(line)) {
       ended = true;
       break;
     }

@@ -49,6 +49,7 @@ TReplForm::TReplForm(forms::Application& app, SetupContext&) : forms::Form(app, 
 
 void TReplForm::FormCreate() {
   SetBorderStyle(forms::FormBorder::Dialog);
+  SetBorderIcons({.systemMenu = true, .help = true});
   SetClientSize(394, 253);
   forms::Screen& screen = App()->GetScreen();
   SetPosition(forms::FormPosition::Designed);
@@ -76,6 +77,12 @@ void TReplForm::FormCreate() {
   PlaceButton(BTN_NO, 112, "&No");
   PlaceButton(BTN_YESTOALL, 206, "Yes &to all");
   PlaceButton(BTN_NOTOALL, 300, "No to &all");
+  // The buttons are declared No, Yes, No to all, Yes to all; Tab goes Yes, Yes to all, No,
+  // No to all.
+  BTN_YES.SetTabOrder(0);
+  BTN_YESTOALL.SetTabOrder(1);
+  BTN_NO.SetTabOrder(2);
+  BTN_NOTOALL.SetTabOrder(3);
   BTN_NO.SetCancel(true);
   BTN_YES.OnClick = [this] { BTN_YESClick(); };
   BTN_NO.OnClick = [this] { BTN_NOClick(); };

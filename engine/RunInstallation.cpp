@@ -13,9 +13,9 @@
 #include "engine/infoThread.h"
 #include "forms/MessageBox.h"
 #include "platform/FileText.h"
+#include "script/Blocks.h"
 #include "script/Numbers.h"
 #include "script/ScriptLine.h"
-#include "script/Text.h"
 #include "script/TextLines.h"
 #include "wizard/ShortenPath.h"
 
@@ -43,11 +43,6 @@ struct CopyTarget {
   bool confirm;
   const char* caption;
 };
-
-bool KeyIs(const std::string& key, const char* a, const char* b = nullptr) {
-  const std::string upper = script::UpperAscii(key);
-  return upper == a || (b != nullptr && upper == b);
-}
 
 }  // namespace
 
@@ -111,29 +106,41 @@ std::int32_t TMainForm::RunInstallation() {
     const std::string& line = lines[index];
     const script::ScriptLine split = script::SplitScriptLine(line);
     const CopyTarget* target = nullptr;
-    if (KeyIs(split.Key, "MAKE GROUP", "MAKEGROUP")) {
-      QueueGroupCommand();
-    } else if (KeyIs(line, "GROUP ITEM", "GROUPITEM")) {
-      ReadGroupItem(lines, index);
-    } else if (KeyIs(split.Key, "DISK")) {
-      // A disk number that is not a whole number asks for no disk.
-      const std::int32_t disk = script::IntegerOrZero(split.Value1);
-      if (disk > currentDisk) {
-        currentDisk = disk;
-        app.MessageBox("Please, insert disk #" + std::to_string(disk) + " into drive " +
-                           sourceDir.substr(0, 2) + " .",
-                       "Installation", forms::kMbOk | forms::kMbIconInformation);
+    switch (script::MatchDriverRule(line, split)) {
+      case script::DriverRule::MakeGroup:
+        QueueGroupCommand();
+        break;
+      case script::DriverRule::GroupItem:
+        ReadGroupItem(lines, index);
+        break;
+      case script::DriverRule::Disk: {
+        // A disk number that is not a whole number asks for no disk.
+        const std::int32_t disk = script::IntegerOrZero(split.Value1);
+        if (disk > currentDisk) {
+          currentDisk = disk;
+          app.MessageBox("Please, insert disk #" + std::to_string(disk) + " into drive " +
+                             sourceDir.substr(0, 2) + " .",
+                         "Installation", forms::kMbOk | forms::kMbIconInformation);
+        }
+        break;
       }
-    } else if (KeyIs(split.Key, "INI FILE", "INIFILE")) {
-      if (!ReadIniBlock(lines, index, split.Value1)) result = kResultRegistryFailed;
-    } else if (KeyIs(split.Key, "COPYTOWIN")) {
-      target = &toWindows;
-    } else if (KeyIs(split.Key, "COPYTOWINSYS")) {
-      target = &toSystem;
-    } else if (KeyIs(split.Key, "COPYTOBASE")) {
-      target = &toBase;
-    } else if (KeyIs(split.Value1, "REGISTRY ITEM")) {
-      if (!ProcessRegistryItem(lines, index)) result = kResultRegistryFailed;
+      case script::DriverRule::IniFile:
+        if (!ReadIniBlock(lines, index, split.Value1)) result = kResultRegistryFailed;
+        break;
+      case script::DriverRule::CopyToWin:
+        target = &toWindows;
+        break;
+      case script::DriverRule::CopyToWinSys:
+        target = &toSystem;
+        break;
+      case script::DriverRule::CopyToBase:
+        target = &toBase;
+        break;
+      case script::DriverRule::RegistryItem:
+        if (!ProcessRegistryItem(lines, index)) result = kResultRegistryFailed;
+        break;
+      case script::DriverRule::None:
+        break;
     }
     if (target == nullptr) continue;
 

@@ -161,24 +161,31 @@ void Control::KeyPress(char& key) {
   if (OnKeyPress) OnKeyPress(key);
 }
 
-WinControl::WinControl(WinControl& parent, std::string name) : Control(parent, std::move(name)) {}
+WinControl::WinControl(WinControl& parent, std::string name) : Control(parent, std::move(name)) {
+  // Control's constructor put this into the parent before it was a WinControl.
+  parent.tabList_.push_back(this);
+}
 
 WinControl::WinControl(Application& app, std::string name) : Control(app, std::move(name)) {}
 
 WinControl::~WinControl() {
   if (Form* form = ParentForm(); form && form->ActiveControl() == this)
     form->SetActiveControl(nullptr);
+  if (WinControl* parent = Parent()) std::erase(parent->tabList_, this);
   for (Control* child : controls_) child->parent_ = nullptr;
 }
 
 void WinControl::InsertControl(Control& control) {
   controls_.push_back(&control);
+  // A control still being constructed is no WinControl yet; its constructor adds it.
+  if (auto* windowed = dynamic_cast<WinControl*>(&control)) tabList_.push_back(windowed);
   control.Notify(Property::Parent);
   if (control.Align() != AlignMode::None) Realign();
 }
 
 void WinControl::RemoveControl(Control& control) {
   std::erase(controls_, &control);
+  std::erase_if(tabList_, [&control](const WinControl* windowed) { return windowed == &control; });
   if (Form* form = ParentForm()) {
     // A control leaving the form cannot keep its focus.
     for (WinControl* active = form->ActiveControl(); active;) {
@@ -198,6 +205,24 @@ Control* WinControl::FindControl(std::string_view name) const {
       if (Control* found = container->FindControl(name)) return found;
   }
   return nullptr;
+}
+
+int WinControl::TabOrder() const {
+  const WinControl* parent = Parent();
+  if (!parent) return -1;
+  const auto at = std::find(parent->tabList_.begin(), parent->tabList_.end(), this);
+  return at == parent->tabList_.end() ? -1 : static_cast<int>(at - parent->tabList_.begin());
+}
+
+void WinControl::SetTabOrder(int order) {
+  WinControl* parent = Parent();
+  const int from = TabOrder();
+  if (from < 0) return;
+  std::vector<WinControl*>& list = parent->tabList_;
+  const int to = std::clamp(order, 0, static_cast<int>(list.size()) - 1);
+  if (to == from) return;
+  list.erase(list.begin() + from);
+  list.insert(list.begin() + to, this);
 }
 
 bool WinControl::Focused() const {

@@ -197,6 +197,14 @@ class WinControl : public Control {
 
   bool TabStop() const { return tabStop_; }
   void SetTabStop(bool tabStop) { tabStop_ = tabStop; }
+  // Where Tab visits this control among its parent's windowed children, from 0 (-1 without
+  // a parent). It starts as the creation order, which a form may declare differently from
+  // the order its keys should follow; setting it moves the control to that place (kept
+  // within the list) and the others between up or down by one.
+  int TabOrder() const;
+  void SetTabOrder(int order);
+  // The windowed children in tab order.
+  const std::vector<WinControl*>& TabList() const { return tabList_; }
   // True when this control is the active control of its form.
   bool Focused() const;
   // True when the control can take the focus now (showing and enabled).
@@ -216,6 +224,7 @@ class WinControl : public Control {
   void InsertControl(Control& control);
   void RemoveControl(Control& control);
   std::vector<Control*> controls_;
+  std::vector<WinControl*> tabList_;
   bool tabStop_ = false;
   bool aligning_ = false;
 };

@@ -42,6 +42,12 @@ void Form::SetBorderStyle(FormBorder border) {
   SetClientSize(width, height);
 }
 
+void Form::SetBorderIcons(BorderIconSet icons) {
+  if (icons == icons_) return;
+  icons_ = icons;
+  Notify(Property::Style);
+}
+
 void Form::SetStayOnTop(bool stayOnTop) {
   if (stayOnTop == stayOnTop_) return;
   stayOnTop_ = stayOnTop;
@@ -178,9 +184,8 @@ void Form::SetActiveControl(WinControl* control) {
 namespace {
 
 void CollectTabStops(const WinControl& container, std::vector<WinControl*>& out) {
-  for (Control* child : container.Controls()) {
-    auto* windowed = dynamic_cast<WinControl*>(child);
-    if (!windowed || !windowed->Visible()) continue;
+  for (WinControl* windowed : container.TabList()) {
+    if (!windowed->Visible()) continue;
     if (windowed->TabStop() && windowed->CanFocus()) out.push_back(windowed);
     CollectTabStops(*windowed, out);
   }

@@ -16,6 +16,12 @@ class Button;
 enum class FormBorder { None, Dialog, ToolWindow, Sizeable };
 // Where a form is put when it is shown.
 enum class FormPosition { Designed, Default, ScreenCenter };
+// The buttons of a form's title bar.
+struct BorderIconSet {
+  bool systemMenu = true;  // the system menu, and with it the close box
+  bool help = false;       // the help button beside the close box (only with the system menu)
+  friend bool operator==(const BorderIconSet&, const BorderIconSet&) = default;
+};
 // What closing a form does (chosen by OnClose).
 enum class CloseAction { None, Hide, Free };
 
@@ -39,6 +45,9 @@ class Form : public WinControl {
 
   FormBorder BorderStyle() const { return border_; }
   void SetBorderStyle(FormBorder border);
+  // What the title bar offers besides the caption; a form without a title bar shows none.
+  BorderIconSet BorderIcons() const { return icons_; }
+  void SetBorderIcons(BorderIconSet icons);
   FormPosition Position() const { return position_; }
   void SetPosition(FormPosition position) { position_ = position; }
   bool StayOnTop() const { return stayOnTop_; }
@@ -120,6 +129,7 @@ class Form : public WinControl {
   void PlaceOnScreen();
   std::string className_;
   FormBorder border_ = FormBorder::Sizeable;
+  BorderIconSet icons_;
   FormPosition position_ = FormPosition::Designed;
   bool stayOnTop_ = false;
   bool modal_ = false;

@@ -4,21 +4,44 @@
 set -euo pipefail
 
 # Native build and unit tests; the two MinGW cross compilers (the product is the i686 build;
-# the x86_64 build of the same sources is what 64-bit Wine runs here); Wine, a virtual X
+# the x86_64 build of the same sources is a compile check); 32-bit Wine, which runs the
+# product and whose Windows-side files give the type libraries their stdole2.tlb; a virtual X
 # display and screenshot tools for the end-to-end runs; clang with its sanitizer and libFuzzer
 # runtimes for the fuzzing build.
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libmspack-dev mscompress libstb-dev
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
-          wine64 fonts-wine xvfb xauth x11-apps imagemagick clang libclang-rt-14-dev)
-
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
+          wine32:i386 fonts-wine xvfb xauth x11-apps imagemagick clang libclang-rt-14-dev)
 
 sudo_cmd=()
 [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
-echo "Installing: ${missing[*]}"
-"${sudo_cmd[@]}" apt-get update -q
-DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+
+# install_missing PACKAGE...: installs those not installed yet.
+updated=no
+install_missing() {
+  local missing=() p
+  for p in "$@"; do installed "$p" || missing+=("$p"); done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  if [ "$updated" = no ]; then
+    "${sudo_cmd[@]}" apt-get update -q
+    updated=yes
+  fi
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends \
+    "${missing[@]}"
+}
+
+# wine32 is an i386 package: without the architecture apt does not know it.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  echo "Adding the i386 architecture (for 32-bit Wine)"
+  "${sudo_cmd[@]}" dpkg --add-architecture i386
+fi
+install_missing "${packages[@]}"
+
+# The 32-bit loader is itself a 32-bit Linux program; some kernels refuse those. Only there
+# do the end-to-end runs fall back to the x86_64 build, which needs 64-bit Wine.
+if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  echo "32-bit programs do not run on this machine: installing 64-bit Wine for the x86_64 build"
+  install_missing wine64
+fi

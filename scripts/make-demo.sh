@@ -1,61 +1,62 @@
 #!/usr/bin/env bash
-# Lays out the demo installation medium: Setup.Inf, the product's files compressed with
-# mscompress (SZDD), the language files, help, Present.bmp and the uninstaller.
+# Lays out the demo installation medium with setup-pack: Setup.Inf, the product's files
+# compressed (SZDD), the language files, help, Present.bmp and the uninstaller; setup-pack
+# fills in the sizes and checks the medium it wrote.
 #   scripts/make-demo.sh WINDOWS_BUILD_DIR OUT_DIR
 # WINDOWS_BUILD_DIR is a MinGW build of this project (it holds setup.exe, the demo programs
-# and uninstkp.exe when built).
+# and uninstkp.exe when built). setup-pack is the native one of build/ (SETUP_PACK names
+# another); it is built there when missing.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 win=$(cd "$1" && pwd)
 out=$2
 src=$root/demo/medium
+pack=${SETUP_PACK:-$root/build/tools/setup-pack/setup-pack}
+if [ ! -x "$pack" ]; then
+  cmake -S "$root" -B "$root/build" -G Ninja >/dev/null
+  cmake --build "$root/build" --target setup-pack >/dev/null
+fi
 
-rm -rf "$out"
-mkdir -p "$out/help"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# compress SOURCE MEDIUM_NAME: puts SOURCE on the medium as MEDIUM_NAME, SZDD-compressed,
-# and prints its expanded size.
-compress() {
-  local name
-  name=$(basename "$1")
-  cp "$1" "$work/$name"
-  mscompress "$work/$name"
-  mv "$work/${name}_" "$out/$2"
-  stat -c %s "$1"
-}
-
-exe=$(compress "$win/demo/demo.exe" demo.ex_)
-hlp=$(compress "$src/help/demo.hlp" help/demo.hl_)
-ocx=$(compress "$win/demo/democtl.ocx" democtl.oc_)
-tlb=0
-if [ -f "$win/demo/demo.tlb" ]; then tlb=$(compress "$win/demo/demo.tlb" demo.tl_); fi
-dat=$(compress "$src/data.dat" data.da_)
-compress "$src/demo_en.lng" demo_en.dl_ >/dev/null
-compress "$src/demo_de.lng" demo_de.dl_ >/dev/null
-cp "$src/Present.bmp" "$out/"
+# The product's files under the names the template gives them on the medium.
+product=$work/product
+programs=$work/programs
+mkdir -p "$product/help" "$programs"
+cp "$win/demo/demo.exe" "$product/demo.ex_"
+cp "$src/help/demo.hlp" "$product/help/demo.hl_"
+cp "$win/demo/democtl.ocx" "$product/democtl.oc_"
+tlb=no
+if [ -f "$win/demo/demo.tlb" ]; then
+  cp "$win/demo/demo.tlb" "$product/demo.tl_"; tlb=yes
+else
+  # Only a build whose type-library tools are missing gets here (the i686 build stops first).
+  echo "make-demo: $1 has no demo/demo.tlb: the medium is laid out without its type library" >&2
+fi
+cp "$src/data.dat" "$product/data.da_"
+cp "$src/demo_en.lng" "$product/demo_en.dl_"
+cp "$src/demo_de.lng" "$product/demo_de.dl_"
+cp "$src/Present.bmp" "$product/"
 for program in setup uninstkp; do
-  [ -f "$win/app/win32/$program.exe" ] && cp "$win/app/win32/$program.exe" "$out/"
+  [ -f "$win/app/win32/$program.exe" ] && cp "$win/app/win32/$program.exe" "$programs/"
 done
-if [ -f "$win/app/win32/SETUP.EXE" ]; then cp "$win/app/win32/SETUP.EXE" "$out/setup.exe"; fi
+if [ -f "$win/app/win32/SETUP.EXE" ]; then cp "$win/app/win32/SETUP.EXE" "$programs/setup.exe"; fi
 
-total=$((exe + hlp + ocx + tlb + dat))
 {
   echo "InstTo=C:\\Program Files\\Demo Office"
   echo "CAPTION=Demo Office"
   echo "OSTYPE=WIN95/NT"
-  echo "PROCESS=$total"
   echo "UNINSTALL=YES"
   echo "COMPRESSED=YES"
   echo "REBOOT=YES"
   echo "LANG=English,demo_en.dl_,demo.lng"
   echo "LANG=Deutsch,demo_de.dl_,demo.lng"
   echo "MakeGroup=YES"
-  echo "COPYTOBASE=demo.ex_,demo.exe\$\$$exe\$\$"
-  echo "COPYTOBASE=help\\demo.hl_,help\\demo.hlp\$\$$hlp\$\$"
-  echo "COPYTOWINSYS=democtl.oc_,democtl.ocx,REG\$\$$ocx\$\$"
-  [ "$tlb" != 0 ] && echo "COPYTOWINSYS=demo.tl_,demo.tlb,REGTLB\$\$$tlb\$\$"
+  echo "COPYTOBASE=demo.ex_,demo.exe"
+  echo "COPYTOBASE=help\\demo.hl_,help\\demo.hlp"
+  echo "COPYTOWINSYS=democtl.oc_,democtl.ocx,REG"
+  [ "$tlb" = yes ] && echo "COPYTOWINSYS=demo.tl_,demo.tlb,REGTLB"
   echo "GROUP ITEM"
   echo "FILE=<TOPATH>\\demo.exe"
   echo "TITLE=Demo Office"
@@ -81,7 +82,7 @@ total=$((exe + hlp + ocx + tlb + dat))
   echo "KEYTYPE=INTEGER"
   echo "END OF REGISTRY ITEM"
   echo "DISK=2"
-  echo "COPYTOBASE=data.da_,data.dat\$\$$dat\$\$"
+  echo "COPYTOBASE=data.da_,data.dat"
   echo "INI FILE=demo.ini"
   echo "SECTION=Paths"
   echo "Home=<TOPATH>"
@@ -89,5 +90,6 @@ total=$((exe + hlp + ocx + tlb + dat))
   echo "SECTION=Options"
   echo "Language=English"
   echo "END OF INI"
-} | sed 's/$/\r/' > "$out/Setup.Inf"
+} | sed 's/$/\r/' > "$work/Setup.Inf"
+"$pack" --script "$work/Setup.Inf" --files "$product" --out "$out" --compress --programs "$programs"
 echo "Demo medium laid out in $out"

@@ -1,5 +1,6 @@
 #include "wizard/BackNext.h"
 
+#include "controls/Pictures.h"
 #include "forms/MessageBox.h"
 #include "forms/Quote.h"
 
@@ -59,6 +60,7 @@ void TWizForm::LayOut() {
   Panel1.SetBevelOuter(forms::Bevel::None);
   PageImageA.SetBounds(0, 0, 120, 260);
   PageImageA.SetStretch(true);
+  PageImageA.SetPicture(WizardSidePicture());
   Panel2.SetBounds(8, 286, 462, 2);
   Panel2.SetBevelOuter(forms::Bevel::Lowered);
 
@@ -79,6 +81,7 @@ void TWizForm::LayOut() {
     StylePage(*page);
 
   Image1.SetBounds(0, 0, 32, 32);
+  Image1.SetPicture(SetupBoxIcon());
   StyleLabel(PageALab1, 44, 0, 298, 64);
   StyleLabel(PageALab2, 0, 80, 342, 40);
   StyleLabel(PageALab3, 0, 128, 342, 64);

@@ -1,5 +1,7 @@
 #include "wizard/ExitFrm_.h"
 
+#include "controls/Pictures.h"
+
 namespace {
 
 void StyleLabel(forms::Label& label, int top, int height) {
@@ -26,6 +28,7 @@ void TExitForm::FormCreate() {
   SetClientSize(344, 182);
   SetCaption("End of the installation");
   Image1.SetBounds(12, 12, 32, 32);
+  Image1.SetPicture(QuestionIcon());
   StyleLabel(Label1, 12, 44);
   StyleLabel(Label2, 60, 30);
   StyleLabel(Label3, 94, 44);

@@ -17,38 +17,16 @@ namespace {
 // Posted to a form's window after it was activated.
 constexpr UINT kRefocusMessage = WM_APP + 2;
 
-struct FormStyle {
-  DWORD style = 0;
-  DWORD exStyle = 0;
-};
-
-FormStyle FormStyleOf(const Form& form, bool mainForm) {
-  FormStyle out;
-  switch (form.BorderStyle()) {
-    case FormBorder::None:
-      out.style = WS_POPUP;
-      break;
-    case FormBorder::Dialog:
-      out.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-      out.exStyle = WS_EX_DLGMODALFRAME;
-      break;
-    case FormBorder::ToolWindow:
-      out.style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-      out.exStyle = WS_EX_TOOLWINDOW;
-      break;
-    case FormBorder::Sizeable:
-    default:
-      out.style = WS_OVERLAPPEDWINDOW;
-      break;
-  }
-  out.style |= WS_CLIPCHILDREN;
-  if (form.StayOnTop()) out.exStyle |= WS_EX_TOPMOST;
-  if (mainForm) out.exStyle |= WS_EX_APPWINDOW;
-  return out;
-}
+static_assert(style::kPopup == WS_POPUP && style::kClipChildren == WS_CLIPCHILDREN &&
+              style::kCaption == WS_CAPTION && style::kSysMenu == WS_SYSMENU &&
+              style::kOverlappedWindow == WS_OVERLAPPEDWINDOW &&
+              style::kModalFrame == DS_MODALFRAME);
+static_assert(style::kExDlgModalFrame == WS_EX_DLGMODALFRAME &&
+              style::kExTopmost == WS_EX_TOPMOST && style::kExToolWindow == WS_EX_TOOLWINDOW &&
+              style::kExContextHelp == WS_EX_CONTEXTHELP && style::kExAppWindow == WS_EX_APPWINDOW);
 
 // The window rectangle whose client area is the form's client area at the form's place.
-RECT WindowRectOf(const Form& form, const FormStyle& style) {
+RECT WindowRectOf(const Form& form, const FrameStyle& style) {
   RECT r{0, 0, form.ClientWidth(), form.ClientHeight()};
   AdjustWindowRectEx(&r, style.style, FALSE, style.exStyle);
   return {form.Left(), form.Top(), form.Left() + (r.right - r.left),
@@ -170,7 +148,7 @@ void Win32Toolkit::Realize(Form& form) {
     node.control = &form;
     node.form = &form;
     const bool isMain = app_ && app_->MainForm() == &form;
-    const FormStyle style = FormStyleOf(form, isMain);
+    const FrameStyle style = FrameStyleOf(form, isMain);
     const RECT r = WindowRectOf(form, style);
     HWND owner = nullptr;
     if (!isMain && app_ && app_->MainForm()) owner = WindowOf(*app_->MainForm());
@@ -252,7 +230,7 @@ void Win32Toolkit::LayOutNative(Node& node) {
 void Win32Toolkit::PlaceForm(Form& form) {
   HWND window = WindowOf(form);
   if (!window) return;
-  const FormStyle style = FormStyleOf(form, app_ && app_->MainForm() == &form);
+  const FrameStyle style = FrameStyleOf(form, app_ && app_->MainForm() == &form);
   SetWindowLongPtrA(window, GWL_STYLE,
                     static_cast<LONG_PTR>(style.style | (GetWindowLongPtrA(window, GWL_STYLE) &
                                                          (WS_VISIBLE | WS_DISABLED))));

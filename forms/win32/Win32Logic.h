@@ -51,6 +51,68 @@ inline std::vector<std::string> FaceCandidates(std::string_view face) {
   return out;
 }
 
+// Window style bits with the values <windows.h> gives them (FormWindows.cpp checks them
+// against it), so that the frame of each form can be worked out and tested anywhere.
+namespace style {
+inline constexpr std::uint32_t kPopup = 0x80000000u;
+inline constexpr std::uint32_t kClipChildren = 0x02000000u;
+inline constexpr std::uint32_t kCaption = 0x00C00000u;
+inline constexpr std::uint32_t kSysMenu = 0x00080000u;
+inline constexpr std::uint32_t kOverlappedWindow = 0x00CF0000u;  // caption, sizing frame, boxes
+inline constexpr std::uint32_t kModalFrame = 0x00000080u;        // DS_MODALFRAME
+inline constexpr std::uint32_t kExDlgModalFrame = 0x00000001u;
+inline constexpr std::uint32_t kExTopmost = 0x00000008u;
+inline constexpr std::uint32_t kExToolWindow = 0x00000080u;
+inline constexpr std::uint32_t kExContextHelp = 0x00000400u;
+inline constexpr std::uint32_t kExAppWindow = 0x00040000u;
+}  // namespace style
+
+// The style and extended style of a form's window.
+struct FrameStyle {
+  std::uint32_t style = 0;
+  std::uint32_t exStyle = 0;
+  friend bool operator==(const FrameStyle&, const FrameStyle&) = default;
+};
+
+// The frame of a form: its border style and title-bar buttons. Without the system menu the
+// title bar has no close box either, so the frame offers no way to close the window. The
+// help button cannot stand beside minimize and maximize boxes, so a sizeable frame has none.
+inline FrameStyle FrameStyleOf(FormBorder border, BorderIconSet icons, bool stayOnTop,
+                               bool mainForm) {
+  FrameStyle out;
+  bool titleBar = true;
+  switch (border) {
+    case FormBorder::None:
+      out.style = style::kPopup;
+      titleBar = false;
+      break;
+    case FormBorder::Dialog:
+      out.style = style::kPopup | style::kCaption | style::kModalFrame;
+      out.exStyle = style::kExDlgModalFrame;
+      break;
+    case FormBorder::ToolWindow:
+      out.style = style::kPopup | style::kCaption;
+      out.exStyle = style::kExToolWindow;
+      break;
+    case FormBorder::Sizeable:
+    default:
+      out.style = style::kOverlappedWindow & ~style::kSysMenu;
+      break;
+  }
+  if (titleBar && icons.systemMenu) {
+    out.style |= style::kSysMenu;
+    if (icons.help && border != FormBorder::Sizeable) out.exStyle |= style::kExContextHelp;
+  }
+  out.style |= style::kClipChildren;
+  if (stayOnTop) out.exStyle |= style::kExTopmost;
+  if (mainForm) out.exStyle |= style::kExAppWindow;
+  return out;
+}
+
+inline FrameStyle FrameStyleOf(const Form& form, bool mainForm) {
+  return FrameStyleOf(form.BorderStyle(), form.BorderIcons(), form.StayOnTop(), mainForm);
+}
+
 // What kind of native child window a control is shown as; None for controls that their
 // form paints (labels, images, panels, group boxes and any other container).
 enum class NativeKind {

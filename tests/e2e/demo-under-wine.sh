@@ -1,20 +1,22 @@
 #!/usr/bin/env bash
-# Installs the demo medium of a 64-bit MinGW build with the real setup.exe under Wine, in a
-# prefix of its own. With a DISPLAY the wizard opens there for a person to click through;
-# without one the robot plays demo/answers.txt on a virtual display and a screenshot of
-# every page and dialog goes to SCREENS_DIR. Then it prints what landed in the prefix.
-# usage: demo-under-wine.sh WINDOWS_BUILD_DIR WORK_DIR SCREENS_DIR
+# Installs the demo medium of a MinGW build with the real setup.exe under Wine, in a prefix
+# of its own: the i686 build (the product) under the 32-bit loader /usr/lib/wine/wine, or
+# an x86_64 build under /usr/lib/wine/wine64 given as LOADER. With a DISPLAY the wizard
+# opens there for a person to click through; without one the robot plays demo/answers.txt
+# on a virtual display and a screenshot of every page and dialog goes to SCREENS_DIR. Then
+# it prints what landed in the prefix.
+# usage: demo-under-wine.sh WINDOWS_BUILD_DIR WORK_DIR SCREENS_DIR [LOADER]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "$1" && pwd)
 work=$(mkdir -p "$2" && cd "$2" && pwd)
 screens=$3
-loader=/usr/lib/wine/wine64
+loader=${4:-/usr/lib/wine/wine}
 source "$root/tests/e2e/wine-env.sh"
 source "$root/tests/e2e/wine-summary.sh"
 run=$work/run
 rm -rf "$run"
-"$root/scripts/make-demo.sh" "$build" "$run/medium"
+"$root/scripts/make-demo.sh" "$build" "$run/medium" >/dev/null
 wine_prefix "$work" "$run" "$loader"
 trap wine_cleanup EXIT
 touch "$run/marker"
@@ -45,5 +47,5 @@ fi
 # also writes the registry files that the summary compares.
 wine_cleanup
 echo "== What the installation left in the Wine prefix $run/prefix"
-wine_summary "$run" "$run/marker" "$work/template-win64" || true
+wine_summary "$run" "$run/marker" "$work/template-$WINEARCH" || true
 exit "${robot_rc:-0}"

@@ -66,6 +66,9 @@ has_key 'Software\\Tavrin\\Demo Office'
 grep -A3 -iF '[Software\\Tavrin\\Demo Office]' "$run/prefix/system.reg" | tr -d '\r' |
   grep -qx '"Version"="2.0"' || fail "HKLM\\SOFTWARE\\Tavrin\\Demo Office has no Version 2.0"
 has_key 'Software\\Microsoft\\Windows\\CurrentVersion\\UnInstall\\Demo Office'
+# The type library of the build's word size, registered from the system directory (its
+# key is win32 or win64 as the prefix is).
+has_key "Software\\\\Classes\\\\Typelib\\\\{6A2F4C10-52B1-4D8E-9F3A-7C0E1B2D3F40}\\\\1.0\\\\0\\\\$WINEARCH"
 
 ini="$drive/windows/demo.ini"
 if [ -f "$ini" ]; then

@@ -7,33 +7,21 @@ set -uo pipefail
 work=$1 loader=$2 program=$3
 shift 3
 
-case "$loader" in
-  *64) arch=win64 ;;
-  *) arch=win32 ;;
-esac
+source "$(dirname "$0")/wine-env.sh"
+arch=$(wine_arch "$loader")
 mkdir -p "$work/home"
 export WINEPREFIX="$work/prefix-$arch" WINEARCH=$arch WINELOADER=$loader
 export WINEDEBUG=-all HOME="$work/home"
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
-server=/usr/lib/wine/wineserver
+server=$wine_server
 
-# Xvfb picks a free display itself and writes its number to fd 3.
-display_file="$work/display.$$"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" \
-  >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
+mkdir -p "$work/xvfb.$$"
 cleanup() {
-  timeout 30 "$server" -k >/dev/null 2>&1
-  kill "$xvfb_pid" 2>/dev/null
-  rm -f "$display_file"
+  wine_cleanup
+  rm -rf "$work/xvfb.$$"
 }
 trap cleanup EXIT
-for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
-if [ ! -s "$display_file" ]; then
-  echo "Xvfb did not start" >&2
-  exit 125
-fi
-export DISPLAY=":$(head -n1 "$display_file")"
+wine_xvfb "$work/xvfb.$$" || exit 125
 
 # One boot per prefix, however many runs start at once.
 (

@@ -1,11 +1,13 @@
 # Shared pieces of the runs under Wine; sourced by run-scenario.sh, run-demo.sh and
 # scripts/demo.sh (bash, with `set -u`).
 #
+#   wine_arch LOADER                     win32 or win64: the prefix kind LOADER runs
 #   wine_prefix WORK_DIR RUN_DIR LOADER  a prefix of the run's own in RUN_DIR/prefix, copied
 #                                        from a template booted once in WORK_DIR; exports
 #                                        WINEPREFIX, WINEARCH, WINELOADER, WINEDEBUG, HOME,
 #                                        WINEDLLOVERRIDES and sets wine_server
 #   wine_xvfb RUN_DIR                    starts an Xvfb of its own and exports DISPLAY
+#                                        (in the range SETUP_XVFB_DISPLAYS=FIRST-LAST if set)
 #   wine_cleanup                         ends the prefix's wineserver and the Xvfb, if any
 #   windows_path HOST_PATH               the Windows path Wine gives a host path
 #   wine_snapper RUN_DIR STOP_FILE &     takes RUN_DIR/shot-N.png when the robot asks for it
@@ -14,9 +16,13 @@
 wine_server=/usr/lib/wine/wineserver
 wine_xvfb_pid=""
 
+# The prefix kind a loader runs: the 32-bit loader /usr/lib/wine/wine makes win32 prefixes,
+# /usr/lib/wine/wine64 win64 ones.
+wine_arch() { case "$1" in *64) echo win64 ;; *) echo win32 ;; esac; }
+
 wine_prefix() {
-  local work=$1 run=$2 loader=$3 arch=win32
-  case "$loader" in *64) arch=win64 ;; esac
+  local work=$1 run=$2 loader=$3 arch
+  arch=$(wine_arch "$loader")
   mkdir -p "$work/home" "$run"
   # Booting a prefix takes 15-20 s; copying a booted one about 2 s. One boot for all runs,
   # however many start at once.
@@ -38,14 +44,41 @@ wine_prefix() {
 }
 
 wine_xvfb() {
-  local run=$1 display_file="$1/display"
+  local run=$1 display_file="$1/display" first last n
   rm -f "$display_file"
-  # Xvfb picks a free display itself and writes its number to fd 3, so that parallel runs
-  # never share one.
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >"$run/xvfb.log" 2>&1 &
+  # Xvfb writes the display's number to fd 3 once it takes connections. Without
+  # SETUP_XVFB_DISPLAYS it picks a free display itself, so that parallel runs never share
+  # one; with SETUP_XVFB_DISPLAYS=FIRST-LAST (a machine whose users keep to ranges of their
+  # own) the first free number of that range is taken.
+  if [ -z "${SETUP_XVFB_DISPLAYS:-}" ]; then
+    wine_xvfb_start "$run" -displayfd 3 && return 0
+  else
+    first=${SETUP_XVFB_DISPLAYS%-*} last=${SETUP_XVFB_DISPLAYS#*-}
+    for n in $(seq "$first" "$last"); do
+      [ -e "/tmp/.X$n-lock" ] && continue
+      wine_xvfb_start "$run" ":$n" -displayfd 3 && return 0
+    done
+  fi
+  echo "Xvfb did not start (see $run/xvfb.log)" >&2
+  return 1
+}
+
+# wine_xvfb_start RUN_DIR XVFB_ARGS...: one try; exports DISPLAY when the server is up.
+wine_xvfb_start() {
+  local run=$1 display_file="$1/display"
+  shift
+  Xvfb "$@" -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >"$run/xvfb.log" 2>&1 &
   wine_xvfb_pid=$!
-  for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
-  [ -s "$display_file" ] || { echo "Xvfb did not start" >&2; return 1; }
+  for _ in $(seq 100); do
+    [ -s "$display_file" ] && break
+    kill -0 "$wine_xvfb_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if [ ! -s "$display_file" ]; then
+    kill "$wine_xvfb_pid" 2>/dev/null
+    wine_xvfb_pid=""
+    return 1
+  fi
   export DISPLAY=":$(head -n1 "$display_file")"
 }
 

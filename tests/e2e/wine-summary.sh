@@ -14,6 +14,18 @@ wine_reg_values() {
     { print key " " $0 }'
 }
 
+# The "[key] value" lines of a hive (system or user) as the sandbox's summary writes them:
+# the key under its root, its backslashes single ("\\" only in the value, as REGEDIT4 has it).
+wine_reg_readable() {
+  local root=HKEY_LOCAL_MACHINE
+  [ "$1" = user ] && root=HKEY_CURRENT_USER
+  awk -v root="$root" '{
+    end = match($0, /\] [@"]/)
+    key = substr($0, 2, end - 2)
+    gsub(/\\\\/, "\\", key)
+    print "[" root "\\" key "]" substr($0, end + 1) }'
+}
+
 wine_summary() {
   local run=$1 marker=$2 template=$3 prefix=$1/prefix
   echo "== files"
@@ -35,7 +47,7 @@ wine_summary() {
         -e '^\[System\\\\CurrentControlSet\\\\Control\\\\Class' \
         -e '^\[Software\\\\Microsoft\\\\Windows NT\\\\CurrentVersion\\\\Fonts' \
         -e '^\[Software\\\\Microsoft\\\\Windows\\\\Shell' \
-      | sed "s/^/$hive.reg /"
+      | wine_reg_readable "$hive"
   done
 
   echo "== INI entries"

@@ -47,6 +47,22 @@ TEST(ReplForm, CreatedHiddenAboveTheFootOfTheScreenWithItsCaptions) {
   EXPECT_FALSE(f.SkladB.Visible());
 }
 
+TEST(ReplForm, TabGoesYesYesToAllNoNoToAllAndBack) {
+  CopyHarness h;
+  TReplForm& f = h.replace();
+  f.Show();
+  ASSERT_TRUE(f.BTN_YES.Focused()) << "Yes has the focus when the dialog opens";
+  std::string forward;
+  for (int i = 0; i < 4; ++i) {
+    f.PressKey(forms::kVkTab);
+    forward += f.ActiveControl()->Name() + " ";
+  }
+  EXPECT_EQ(forward, "BTN_YESTOALL BTN_NO BTN_NOTOALL BTN_YES ");
+  f.SelectNext(false);
+  EXPECT_EQ(f.ActiveControl(), &f.BTN_NOTOALL) << "Shift+Tab from Yes";
+  f.Hide();
+}
+
 TEST(ReplForm, FillsBothFilesDetailsAndTheIconOfTheKind) {
   for (const char* kind : {"WIN", "WINSYS"}) {
     CopyHarness h("click BTN_NO");

@@ -200,6 +200,56 @@ TEST_F(FormTest, KeysGoThroughPreviewControlAndDialogKeys) {
   EXPECT_TRUE(dialog.ok.Focused());  // tab order: ok, (cancel disabled), name
 }
 
+// The names of the controls the focus visits from `form`'s first tab stop, one Tab at a time,
+// until it comes round again.
+std::string TabWalk(Form& form) {
+  form.SetActiveControl(nullptr);
+  std::string out;
+  form.PressKey(kVkTab);
+  const WinControl* first = form.ActiveControl();
+  for (int step = 0; step < 20 && form.ActiveControl(); ++step) {
+    out += (out.empty() ? "" : " ") + form.ActiveControl()->Name();
+    form.PressKey(kVkTab);
+    if (form.ActiveControl() == first) break;
+  }
+  return out;
+}
+
+TEST_F(FormTest, TabOrderMovesAControlAmongItsSiblingsAndTabFollowsIt) {
+  Panel panel(dialog, "panel");
+  Button a(panel, "a"), b(panel, "b"), c(panel, "c");
+  Label between(panel, "label");  // windowless: never in the tab list
+  Button d(panel, "d");
+  for (Button* button : {&a, &b, &c, &d}) button->SetTabStop(true);
+  dialog.name.SetTabStop(true);
+  dialog.Show();
+  EXPECT_EQ(TabWalk(dialog), "ok cancel name a b c d");  // creation order, containers in place
+  EXPECT_EQ(d.TabOrder(), 3);
+
+  d.SetTabOrder(0);  // the others move up by one
+  EXPECT_EQ(TabWalk(dialog), "ok cancel name d a b c");
+  EXPECT_EQ(a.TabOrder(), 1);
+  a.SetTabOrder(99);  // kept within the list
+  EXPECT_EQ(a.TabOrder(), 3);
+  EXPECT_EQ(TabWalk(dialog), "ok cancel name d b c a");
+  panel.SetTabOrder(0);  // the panel's buttons come first with it
+  EXPECT_EQ(TabWalk(dialog), "d b c a ok cancel name");
+
+  // A control that leaves its parent leaves its tab list; one that comes in goes last.
+  b.SetParent(&dialog);
+  EXPECT_EQ(TabWalk(dialog), "d c a ok cancel name b");
+  b.SetParent(&panel);
+  EXPECT_EQ(TabWalk(dialog), "d c a b ok cancel name");
+  {
+    Button e(panel, "e");
+    e.SetTabStop(true);
+    EXPECT_EQ(e.TabOrder(), 4);
+  }
+  EXPECT_EQ(TabWalk(dialog), "d c a b ok cancel name");
+  EXPECT_EQ(panel.TabList().size(), 4u);
+  EXPECT_EQ(dialog.TabOrder(), -1);  // a form has no parent
+}
+
 TEST_F(FormTest, ScreenCenterPlacesTheFrameOnShow) {
   dialog.SetBorderStyle(FormBorder::Dialog);
   dialog.SetClientSize(344, 182);

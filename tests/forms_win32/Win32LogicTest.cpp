@@ -36,6 +36,15 @@ TEST(ControlIdOf, NamesThatDifferInOneByteOrInCaseGetDifferentIds) {
   for (const auto& [a, b] : pairs) EXPECT_NE(ControlIdOf(a), ControlIdOf(b)) << a << " / " << b;
 }
 
+// The eight forms of the program, created as at its start, on a headless toolkit.
+struct ProgramForms {
+  ProgramForms() { CreateSetupForms(context); }
+  testing_support::SetupHarness harness;
+  forms::headless::HeadlessToolkit toolkit;
+  forms::Application app{toolkit};
+  SetupContext context{app, harness.machine().platform(), {}};
+};
+
 // Collects the names of the controls that get windows of their own, below `container`.
 void CollectNatives(const forms::WinControl& container, std::vector<std::string>& names) {
   for (const forms::Control* child : container.Controls()) {
@@ -47,11 +56,8 @@ void CollectNatives(const forms::WinControl& container, std::vector<std::string>
 
 TEST(ControlIdOf, NoTwoWindowsOfOneProgramFormShareAnId) {
   // The robot finds a control with GetDlgItem on its form: a clash would find the wrong one.
-  testing_support::SetupHarness harness;
-  forms::headless::HeadlessToolkit toolkit;
-  forms::Application app(toolkit);
-  SetupContext context{app, harness.machine().platform(), {}};
-  CreateSetupForms(context);
+  ProgramForms program;
+  forms::Application& app = program.app;
   ASSERT_EQ(app.Forms().size(), 8u);
   for (const forms::Form* form : app.Forms()) {
     std::vector<std::string> names;
@@ -181,6 +187,93 @@ TEST_F(FormFixture, ANativeWindowShowsAndTakesInputAsItsContainersAllow) {
 
   EXPECT_FALSE(forms::win32::VisibleInForm(orphan)) << "outside any form";
   EXPECT_FALSE(forms::win32::EnabledInForm(orphan));
+}
+
+}  // namespace
+
+namespace {
+
+namespace style = forms::win32::style;
+
+TEST(FrameStyleOf, TheSystemMenuBringsTheCloseBoxAndTheHelpButtonOnlyWithATitleBar) {
+  using forms::FormBorder;
+  const struct {
+    const char* what;
+    FormBorder border;
+    forms::BorderIconSet icons;
+    std::uint32_t style;
+    std::uint32_t exStyle;
+  } cases[] = {
+      {"dialog",
+       FormBorder::Dialog,
+       {},
+       style::kPopup | style::kCaption | style::kModalFrame | style::kSysMenu,
+       style::kExDlgModalFrame},
+      {"dialog without system menu",
+       FormBorder::Dialog,
+       {.systemMenu = false},
+       style::kPopup | style::kCaption | style::kModalFrame,
+       style::kExDlgModalFrame},
+      {"dialog with help",
+       FormBorder::Dialog,
+       {.systemMenu = true, .help = true},
+       style::kPopup | style::kCaption | style::kModalFrame | style::kSysMenu,
+       style::kExDlgModalFrame | style::kExContextHelp},
+      {"help needs the system menu",
+       FormBorder::Dialog,
+       {.systemMenu = false, .help = true},
+       style::kPopup | style::kCaption | style::kModalFrame,
+       style::kExDlgModalFrame},
+      {"no border has no title bar",
+       FormBorder::None,
+       {.systemMenu = true, .help = true},
+       style::kPopup,
+       0},
+      {"tool window",
+       FormBorder::ToolWindow,
+       {},
+       style::kPopup | style::kCaption | style::kSysMenu,
+       style::kExToolWindow},
+      {"sizeable",
+       FormBorder::Sizeable,
+       {.systemMenu = true, .help = true},
+       style::kOverlappedWindow,
+       0},
+      {"sizeable without system menu",
+       FormBorder::Sizeable,
+       {.systemMenu = false},
+       style::kOverlappedWindow & ~style::kSysMenu,
+       0},
+  };
+  for (const auto& c : cases) {
+    const forms::win32::FrameStyle got =
+        forms::win32::FrameStyleOf(c.border, c.icons, false, false);
+    EXPECT_EQ(got.style, c.style | style::kClipChildren) << c.what;
+    EXPECT_EQ(got.exStyle, c.exStyle) << c.what;
+  }
+  const auto topMain = forms::win32::FrameStyleOf(FormBorder::None, {}, true, true);
+  EXPECT_EQ(topMain.exStyle, style::kExTopmost | style::kExAppWindow);
+}
+
+TEST(FrameStyleOf, EachFormOfTheProgramGetsItsFrame) {
+  // The progress window must not be closable from its frame; the overwrite question has
+  // the help button beside its close box; every other dialog has its system menu.
+  ProgramForms program;
+  forms::Application& app = program.app;
+  const std::map<std::string, std::pair<bool, bool>> expected = {
+      // class: system menu, help button
+      {"TMainForm", {false, false}},   {"TProcessForm", {false, false}},
+      {"TNotFileForm", {true, false}}, {"TExitForm", {true, false}},
+      {"TFolderForm", {true, false}},  {"TReplForm", {true, true}},
+      {"TShutForm", {false, false}},   {"TWizForm", {true, false}},
+  };
+  for (const forms::Form* form : app.Forms()) {
+    const auto want = expected.find(form->ClassName());
+    ASSERT_NE(want, expected.end()) << form->ClassName();
+    const forms::win32::FrameStyle got = forms::win32::FrameStyleOf(*form, false);
+    EXPECT_EQ((got.style & style::kSysMenu) != 0, want->second.first) << form->ClassName();
+    EXPECT_EQ((got.exStyle & style::kExContextHelp) != 0, want->second.second) << form->ClassName();
+  }
 }
 
 }  // namespace

@@ -1,6 +1,10 @@
 #include "tools/setup-sim/SimOptions.h"
 
+#include <algorithm>
 #include <cctype>
+#include <iterator>
+
+#include "tools/medium/ToolArgs.h"
 
 namespace sim {
 
@@ -8,7 +12,8 @@ const char* Usage() {
   return "usage: setup-sim --medium DIR --machine DIR [--answers FILE] [--platform 95|nt]\n"
          "                 [--csd TEXT] [--free-kb DRIVE=KB]... [--summary]\n"
          "                 [--uninstall LOGPATH DISPLAYNAME]\n"
-         "       (with --uninstall, --medium may be left out: then only the uninstaller runs)\n";
+         "       (with --uninstall, --medium may be left out: then only the uninstaller runs)\n"
+         "       setup-sim --help | --version\n";
 }
 
 std::optional<SimOptions> ParseOptions(const std::vector<std::string>& args, std::string& error) {
@@ -29,6 +34,12 @@ std::optional<SimOptions> ParseOptions(const std::vector<std::string>& args, std
       options.uninstallName = args[++i];
       continue;
     }
+    static const char* const kWithValue[] = {"--medium",   "--machine", "--answers",
+                                             "--platform", "--csd",     "--free-kb"};
+    if (std::find(std::begin(kWithValue), std::end(kWithValue), option) == std::end(kWithValue)) {
+      error = "unknown option " + option;
+      return std::nullopt;
+    }
     if (i + 1 >= args.size()) {
       error = "missing value after " + option;
       return std::nullopt;
@@ -41,14 +52,12 @@ std::optional<SimOptions> ParseOptions(const std::vector<std::string>& args, std
     } else if (option == "--answers") {
       options.answers = value;
     } else if (option == "--platform") {
-      if (value == "95") {
-        options.platformId = 1;
-      } else if (value == "nt" || value == "NT") {
-        options.platformId = 2;
-      } else {
+      const std::optional<std::uint32_t> platformId = medium::ParsePlatform(value);
+      if (!platformId) {
         error = "--platform takes 95 or nt";
         return std::nullopt;
       }
+      options.platformId = *platformId;
     } else if (option == "--csd") {
       options.csdVersion = value;
     } else if (option == "--free-kb") {

@@ -5,7 +5,8 @@
 // Exit codes: 0 the program ended normally; 1 bad command line or files; 2 an answer did
 // not fit what was open; 3 the answers ran out while the installer waited for the user;
 // 4 the run went on too long with only timers firing. With --uninstall the uninstaller
-// runs next on the same machine with the answers the installation left.
+// runs next on the same machine with the answers the installation left. --help prints the
+// usage, --version the version, both to standard output with exit code 0.
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -16,6 +17,7 @@
 #include "platform/sandbox/Machine.h"
 #include "platform/sandbox/SandboxDisks.h"
 #include "platform/sandbox/SandboxFiles.h"
+#include "tools/medium/ToolArgs.h"
 #include "tools/setup-sim/SimOptions.h"
 #include "tools/setup-sim/Summary.h"
 #include "uninst/RunUninstall.h"
@@ -67,9 +69,10 @@ int RunUninstaller(const sim::SimOptions& options,
 }  // namespace
 
 int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (medium::AnswerHelpOrVersion(args, "setup-sim", sim::Usage(), std::cout)) return 0;
   std::string error;
-  const std::optional<sim::SimOptions> options =
-      sim::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), error);
+  const std::optional<sim::SimOptions> options = sim::ParseOptions(args, error);
   if (!options) {
     std::cerr << "setup-sim: " << error << '\n' << sim::Usage();
     return 1;

@@ -1,0 +1,38 @@
+// The medium checker: reads Setup.Inf with the installer's own script rules and looks at
+// the medium's files the way the installer will find them.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tools/medium/Findings.h"
+#include "tools/medium/MediumDir.h"
+
+namespace medium {
+
+struct CheckOptions {
+  // The platform family the medium is meant for (1: Windows 95, 2: NT); empty for both.
+  std::optional<std::uint32_t> platformId;
+};
+
+// The lines of the medium's Setup.Inf (on disk 1), or nothing when it cannot be read.
+std::optional<std::vector<std::string>> ReadMediumScript(const MediumDir& dir);
+
+// Every finding of the script `lines` (Setup.Inf of `dir`, split into lines).
+std::vector<Finding> CheckMedium(const MediumDir& dir, const std::vector<std::string>& lines,
+                                 const CheckOptions& options);
+
+// The installed total the script's PROCESS should give: the installed sizes of every copy
+// line's file and of the largest language file. Shared with the packer.
+struct InstalledSizes {
+  std::uint64_t copies = 0;
+  std::uint64_t largestLanguage = 0;
+  std::uint64_t Total() const { return copies + largestLanguage; }
+};
+
+// Levenshtein distance of two texts (for the nearest known key).
+std::size_t EditDistance(const std::string& a, const std::string& b);
+
+}  // namespace medium

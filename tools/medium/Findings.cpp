@@ -1,0 +1,28 @@
+#include "tools/medium/Findings.h"
+
+#include <algorithm>
+
+namespace medium {
+
+std::string FormatFinding(const Finding& finding) {
+  std::string text = "Setup.Inf:";
+  if (finding.line > 0) text += std::to_string(finding.line) + ":";
+  text += finding.severity == Severity::Error ? " error: " : " warning: ";
+  return text + finding.text;
+}
+
+std::size_t CountErrors(const std::vector<Finding>& findings) {
+  return static_cast<std::size_t>(
+      std::count_if(findings.begin(), findings.end(),
+                    [](const Finding& f) { return f.severity == Severity::Error; }));
+}
+
+void PrintFindings(std::vector<Finding> findings, std::ostream& out) {
+  std::stable_sort(findings.begin(), findings.end(),
+                   [](const Finding& a, const Finding& b) { return a.line < b.line; });
+  for (const Finding& finding : findings) out << FormatFinding(finding) << '\n';
+  const std::size_t errors = CountErrors(findings);
+  out << errors << " errors, " << findings.size() - errors << " warnings\n";
+}
+
+}  // namespace medium

@@ -1,0 +1,35 @@
+// The medium packer: lays out a complete medium from a Setup.Inf template and the
+// product's files.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace medium {
+
+struct PackOptions {
+  std::filesystem::path script;    // the template
+  std::filesystem::path files;     // the product's files
+  std::filesystem::path out;       // the medium folder to write
+  std::filesystem::path programs;  // holds setup.exe and uninstkp.exe
+  bool compress = false;
+  std::optional<std::uint64_t> diskKB;  // spread the files over disks of this size
+};
+
+// A template or product that cannot be packed; the text says why.
+class PackError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Writes the medium; throws PackError.
+void PackMedium(const PackOptions& options);
+
+// `line` with its size tag set to `size` (appended when it has none).
+std::string WithSizeTag(const std::string& line, std::uint64_t size);
+
+}  // namespace medium
