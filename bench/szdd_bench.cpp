@@ -1,6 +1,9 @@
 // szdd_bench: expands one SZDD-compressed file through the installer's copy path (InstallFile
 // with compressed sources, on a sandbox machine) and times the same expansion done by
-// libmspack's own SZDD extract called directly, file to file, in the same run.
+// libmspack's own SZDD extract called directly, file to file, in the same run. The
+// library is given file I/O of its best: its default I/O hands it stdio calls of 2 KiB in
+// and 4 KiB out, which made the direct extract twice as slow as the same library reading
+// and writing through 64 KiB buffers (measured on 256 MiB: 10.2 s against 5.5 s).
 //
 //   szdd_bench [MIB [ROUNDS]]     defaults: 256 3
 //   szdd_bench --peak MIB         installs one compressed file and prints the peak memory
@@ -8,9 +11,12 @@
 // The compressed file is made with mscompress from text-like data. Targets: within 1.1x of
 // the direct extract; the peak memory of an install under 32 MiB, whatever the file's size
 // (the expansion runs a few blocks ahead of the copy).
+#include <fcntl.h>
 #include <mspack.h>
+#include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <random>
 
@@ -43,8 +49,104 @@ void WriteText(const fs::path& path, std::uint64_t size) {
   }
 }
 
+// A file of the yardstick's I/O: POSIX reads and writes through one 64 KiB buffer.
+struct BufferedFile {
+  int fd = -1;
+  bool output = false;
+  std::vector<char> buffer = std::vector<char>(64 * 1024);
+  std::size_t begin = 0, end = 0;  // unread input, or (output) bytes waiting to be written
+};
+
+BufferedFile& AsFile(mspack_file* file) {
+  return *reinterpret_cast<BufferedFile*>(file);
+}
+
+bool FlushOutput(BufferedFile& file) {
+  const bool ok = file.end == 0 ||
+                  ::write(file.fd, file.buffer.data(), file.end) == static_cast<ssize_t>(file.end);
+  file.end = 0;
+  return ok;
+}
+
+mspack_file* OpenBuffered(mspack_system*, const char* name, int mode) {
+  auto file = std::make_unique<BufferedFile>();
+  file->output = mode != MSPACK_SYS_OPEN_READ;
+  file->fd =
+      file->output ? ::open(name, O_WRONLY | O_CREAT | O_TRUNC, 0644) : ::open(name, O_RDONLY);
+  if (file->fd < 0) return nullptr;
+  return reinterpret_cast<mspack_file*>(file.release());
+}
+
+void CloseBuffered(mspack_file* handle) {
+  std::unique_ptr<BufferedFile> file(&AsFile(handle));
+  if (file->output) FlushOutput(*file);
+  ::close(file->fd);
+}
+
+int ReadBuffered(mspack_file* handle, void* buffer, int bytes) {
+  BufferedFile& file = AsFile(handle);
+  char* out = static_cast<char*>(buffer);
+  int done = 0;
+  while (done < bytes) {
+    if (file.begin == file.end) {
+      const ssize_t got = ::read(file.fd, file.buffer.data(), file.buffer.size());
+      if (got < 0) return -1;
+      if (got == 0) break;
+      file.begin = 0;
+      file.end = static_cast<std::size_t>(got);
+    }
+    const std::size_t count = std::min<std::size_t>(bytes - done, file.end - file.begin);
+    std::memcpy(out + done, file.buffer.data() + file.begin, count);
+    file.begin += count;
+    done += static_cast<int>(count);
+  }
+  return done;
+}
+
+int WriteBuffered(mspack_file* handle, void* buffer, int bytes) {
+  BufferedFile& file = AsFile(handle);
+  const char* from = static_cast<const char*>(buffer);
+  for (int done = 0; done < bytes;) {
+    const std::size_t count = std::min<std::size_t>(bytes - done, file.buffer.size() - file.end);
+    std::memcpy(file.buffer.data() + file.end, from + done, count);
+    file.end += count;
+    done += static_cast<int>(count);
+    if (file.end == file.buffer.size() && !FlushOutput(file)) return -1;
+  }
+  return bytes;
+}
+
+off_t TellBuffered(mspack_file* handle) {
+  BufferedFile& file = AsFile(handle);
+  return ::lseek(file.fd, 0, SEEK_CUR) - static_cast<off_t>(file.end - file.begin);
+}
+
+int SeekBuffered(mspack_file* handle, off_t offset, int mode) {
+  BufferedFile& file = AsFile(handle);
+  if (file.output) return -1;
+  off_t target = offset;
+  if (mode == MSPACK_SYS_SEEK_CUR) target += TellBuffered(handle);
+  if (mode == MSPACK_SYS_SEEK_END) target += ::lseek(file.fd, 0, SEEK_END);
+  file.begin = file.end = 0;
+  return ::lseek(file.fd, target, SEEK_SET) < 0 ? -1 : 0;
+}
+
+void NoMessage(mspack_file*, const char*, ...) {}
+void* Allocate(mspack_system*, std::size_t bytes) {
+  return std::malloc(bytes);
+}
+void Release(void* memory) {
+  std::free(memory);
+}
+void CopyBytes(void* from, void* to, std::size_t bytes) {
+  std::memmove(to, from, bytes);
+}
+
 bool ExtractDirectly(const fs::path& source, const fs::path& dest) {
-  msszdd_decompressor* decompressor = mspack_create_szdd_decompressor(nullptr);
+  mspack_system system{OpenBuffered, CloseBuffered, ReadBuffered, WriteBuffered,
+                       SeekBuffered, TellBuffered,  NoMessage,    Allocate,
+                       Release,      CopyBytes,     nullptr};
+  msszdd_decompressor* decompressor = mspack_create_szdd_decompressor(&system);
   if (decompressor == nullptr) return false;
   bool ok = false;
   if (msszddd_header* header = decompressor->open(decompressor, source.c_str())) {

@@ -79,6 +79,12 @@ void Application::ProcessMessages() {
   FreeReleasedForms();
 }
 
+void Application::ServiceMessages() {
+  toolkit_.ServiceMessages();
+  RunPendingCalls();
+  FreeReleasedForms();
+}
+
 void Application::HandleMessage() {
   RunPendingCalls();
   FreeReleasedForms();

@@ -78,6 +78,9 @@ class Application {
   void Run(Form& mainForm);
   // Handles the pending messages and calls from worker threads, and frees released forms.
   void ProcessMessages();
+  // The same, for a loop that runs it once per small step (see Toolkit::ServiceMessages);
+  // calls from worker threads are run every time.
+  void ServiceMessages();
   // Waits for the next message and handles it (the step of every loop).
   void HandleMessage();
   // The quit request: Terminated becomes true, every modal loop returns kMrCancel, the main

@@ -25,6 +25,10 @@ class Toolkit {
   // Handles every message that is pending now (input, due timers, repaints) without
   // waiting.
   virtual void ProcessMessages() = 0;
+  // As ProcessMessages, for a loop that calls it thousands of times a second (the copy,
+  // once per block): the toolkit may skip looking at the system's queue when it has just
+  // looked, as long as nothing waits longer than a few milliseconds.
+  virtual void ServiceMessages() { ProcessMessages(); }
   // Waits for the next message and handles it; returns also when Wake was called.
   virtual void HandleMessage() = 0;
   // Makes a waiting HandleMessage return; may be called from any thread.

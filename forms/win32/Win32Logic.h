@@ -159,4 +159,39 @@ inline bool EnabledInForm(const Control& control) {
   return false;
 }
 
+// When the copy's message pump looks at the system's queue. The copy runs it once for
+// every 8 KiB block, and under Wine a PeekMessage that finds nothing costs several trips
+// to the server (measured: 0.3 ms and more on a busy machine, more than the block's read
+// and write), asking the queue's state one. So the pump asks the queue at most once per
+// tick of the millisecond clock, sweeps it when it holds something (a posted wake-up, a
+// message sent by another process, a timer, input, a repaint), and sweeps it anyway every
+// kForcedSweepMs, for events the window system has not yet put into the queue. Nothing
+// waits longer than that: the progress bar and the Cancel button stay as live as a
+// sweep after every block kept them.
+class QueueGate {
+ public:
+  static constexpr std::uint32_t kForcedSweepMs = 10;
+
+  // True when the queue's state is worth asking for at tick `now`.
+  bool ShouldAsk(std::uint32_t now) {
+    if (asked_ && now == lastAsk_) return false;
+    asked_ = true;
+    lastAsk_ = now;
+    return true;
+  }
+  // True when the queue must be swept at `now`, given whether it holds anything.
+  bool ShouldSweep(std::uint32_t now, bool queueHoldsSomething) {
+    if (!queueHoldsSomething && swept_ && now - lastSweep_ < kForcedSweepMs) return false;
+    swept_ = true;
+    lastSweep_ = now;
+    return true;
+  }
+
+ private:
+  bool asked_ = false;
+  bool swept_ = false;
+  std::uint32_t lastAsk_ = 0;
+  std::uint32_t lastSweep_ = 0;
+};
+
 }  // namespace forms::win32

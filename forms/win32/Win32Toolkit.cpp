@@ -87,6 +87,21 @@ void Win32Toolkit::Sync() {
   }
 }
 
+void Win32Toolkit::ServiceMessages() {
+  // Cheap when nothing can be waiting: see QueueGate.
+  // The queue is asked with a wait that times out at once: GetQueueStatus would also
+  // clear the queue's "new since last looked" state, which the loops that wait rely on.
+  const DWORD now = GetTickCount();
+  if (!queueGate_.ShouldAsk(now) ||
+      !queueGate_.ShouldSweep(
+          now, MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
+                   WAIT_OBJECT_0)) {
+    Sync();
+    return;
+  }
+  ProcessMessages();
+}
+
 void Win32Toolkit::ProcessMessages() {
   Sync();
   MSG message;

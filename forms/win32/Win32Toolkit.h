@@ -18,6 +18,7 @@
 #include "forms/Toolkit.h"
 #include "forms/win32/GdiCache.h"
 #include "forms/win32/NativeControls.h"
+#include "forms/win32/Win32Logic.h"
 
 namespace forms::win32 {
 
@@ -34,6 +35,7 @@ class Win32Toolkit : public Toolkit {
 
   void Attach(Application& app) override { app_ = &app; }
   void ProcessMessages() override;
+  void ServiceMessages() override;
   void HandleMessage() override;
   void Wake() override;
   int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
@@ -110,6 +112,7 @@ class Win32Toolkit : public Toolkit {
   std::map<const Form*, std::vector<HWND>> disabledByModal_;
   ScreenCursor cursor_ = ScreenCursor::Default;
   bool pending_ = false;              // controls were added since the last Sync
+  QueueGate queueGate_;               // when ServiceMessages looks at the queue
   const Control* feeding_ = nullptr;  // a control taking a value from its own window
 };
 

@@ -6,8 +6,12 @@
 // visible from outside, so a form's caption change is written as `caption "..."`.
 //
 // usage: robot --answers FILE --transcript FILE [--timeout SECONDS] [--snap-dir DIR]
+//              [--clock FILE]
 // With --snap-dir, each event line is followed by DIR\request-N and a wait (at most 30 s)
 // for DIR\done-N, so that a screenshot can be taken of what the line describes.
+// With --clock, every event line and every action ("do " and the answers line) is also
+// written to FILE after the milliseconds since the robot started and a tab, so that a
+// benchmark can time a stretch of the run from outside the program.
 //
 // Exit codes as setup-sim's: 0 the program ended after the answers; 1 bad command line;
 // 2 an answer did not fit what was open; 3 the answers ran out while the program waited.
@@ -178,11 +182,16 @@ std::string IconOf(HWND box) {
 
 class Robot {
  public:
-  Robot(std::vector<Action> actions, std::ofstream& out, std::string snapDir, DWORD timeoutMs)
+  Robot(std::vector<Action> actions, std::ofstream& out, std::string snapDir, DWORD timeoutMs,
+        std::ofstream* clock)
       : actions_(std::move(actions)),
         out_(out),
         snapDir_(std::move(snapDir)),
-        timeoutMs_(timeoutMs) {}
+        timeoutMs_(timeoutMs),
+        clock_(clock) {
+    QueryPerformanceFrequency(&frequency_);
+    QueryPerformanceCounter(&start_);
+  }
 
   int Run() {
     for (const Action& action : actions_) {
@@ -267,6 +276,7 @@ class Robot {
     }
     const int id = forms::win32::ControlIdOf(action.name);
     HWND control = action.name.empty() ? nullptr : GetDlgItem(target, id);
+    Stamp("do " + forms::headless::DescribeAction(action));
     switch (action.verb) {
       case Verb::Reply: {
         HWND button = GetDlgItem(target, action.answer);
@@ -322,7 +332,21 @@ class Robot {
     lastBox_ = nullptr;
   }
 
+  // A line of the clock file: the time since the start, a tab and `what`.
+  void Stamp(const std::string& what) {
+    if (!clock_) return;
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    char ms[32];
+    std::snprintf(ms, sizeof ms, "%.1f\t",
+                  1000.0 * static_cast<double>(now.QuadPart - start_.QuadPart) /
+                      static_cast<double>(frequency_.QuadPart));
+    *clock_ << ms << what << '\n';
+    clock_->flush();
+  }
+
   void Write(const std::string& line) {
+    Stamp(line);
     out_ << line << '\n';
     out_.flush();
     if (snapDir_.empty()) return;
@@ -352,12 +376,15 @@ class Robot {
   std::string lastCaption_;
   int events_ = 0;
   bool watchCaptions_ = true;
+  std::ofstream* clock_;
+  LARGE_INTEGER frequency_{};
+  LARGE_INTEGER start_{};
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string answersPath, transcriptPath, snapDir;
+  std::string answersPath, transcriptPath, snapDir, clockPath;
   DWORD timeoutMs = 60000;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string option = argv[i];
@@ -367,12 +394,15 @@ int main(int argc, char** argv) {
       transcriptPath = argv[i + 1];
     else if (option == "--snap-dir")
       snapDir = argv[i + 1];
+    else if (option == "--clock")
+      clockPath = argv[i + 1];
     else if (option == "--timeout")
       timeoutMs = static_cast<DWORD>(std::stoul(argv[i + 1]) * 1000);
   }
   if (transcriptPath.empty()) {
     std::fprintf(stderr,
-                 "usage: robot --answers FILE --transcript FILE [--timeout S] [--snap-dir DIR]\n");
+                 "usage: robot --answers FILE --transcript FILE [--timeout S] [--snap-dir DIR] "
+                 "[--clock FILE]\n");
     return 1;
   }
   std::vector<Action> actions;
@@ -388,6 +418,8 @@ int main(int argc, char** argv) {
     }
   }
   std::ofstream out(transcriptPath, std::ios::binary);
-  Robot robot(std::move(actions), out, snapDir, timeoutMs);
+  std::ofstream clock;
+  if (!clockPath.empty()) clock.open(clockPath, std::ios::binary);
+  Robot robot(std::move(actions), out, snapDir, timeoutMs, clockPath.empty() ? nullptr : &clock);
   return robot.Run();
 }

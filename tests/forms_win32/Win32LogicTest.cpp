@@ -277,3 +277,47 @@ TEST(FrameStyleOf, EachFormOfTheProgramGetsItsFrame) {
 }
 
 }  // namespace
+
+namespace {
+
+// The pump's look at the queue: (tick, queue holds something) -> (asked, swept).
+TEST(QueueGate, AsksOncePerTickAndSweepsWhatWaitsOrEveryTenMilliseconds) {
+  struct Step {
+    std::uint32_t tick;
+    bool holds;
+    bool asked;
+    bool swept;
+  };
+  const struct {
+    const char* name;
+    std::vector<Step> steps;
+  } cases[] = {
+      {"the first pump sweeps", {{1000, false, true, true}}},
+      {"the same tick does not ask again",
+       {{1000, true, true, true}, {1000, true, false, false}, {1001, true, true, true}}},
+      {"an empty queue is swept every 10 ms",
+       {{1000, false, true, true},
+        {1001, false, true, false},
+        {1009, false, true, false},
+        {1010, false, true, true},
+        {1011, false, true, false}}},
+      {"a queue that holds something is swept at once",
+       {{1000, false, true, true}, {1003, true, true, true}, {1004, false, true, false}}},
+      {"the clock wraps",
+       {{0xFFFFFFFAu, false, true, true},
+        {0xFFFFFFFFu, false, true, false},
+        {4, false, true, true}}},
+  };
+  for (const auto& c : cases) {
+    forms::win32::QueueGate gate;
+    for (std::size_t i = 0; i < c.steps.size(); ++i) {
+      const Step& step = c.steps[i];
+      const bool asked = gate.ShouldAsk(step.tick);
+      const bool swept = asked && gate.ShouldSweep(step.tick, step.holds);
+      EXPECT_EQ(asked, step.asked) << c.name << ", step " << i;
+      EXPECT_EQ(swept, step.swept) << c.name << ", step " << i;
+    }
+  }
+}
+
+}  // namespace
