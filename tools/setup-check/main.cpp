@@ -3,6 +3,7 @@
 // line "N errors, M warnings".
 //
 // Exit codes: 0 no errors; 1 errors; 2 the medium cannot be read or a bad command line.
+#include <filesystem>
 #include <iostream>
 
 #include "script/Header.h"
@@ -91,9 +92,14 @@ int main(int argc, char** argv) {
     }
     std::vector<std::uint32_t> platforms = {1, 2};
     if (options->platformId) platforms = {*options->platformId};
-    for (medium::Finding& finding :
-         medium::DryRunFindings(medium::DryRun(*dir, languages, platforms)))
-      findings.push_back(std::move(finding));
+    try {
+      for (medium::Finding& finding :
+           medium::DryRunFindings(medium::DryRun(*dir, languages, platforms)))
+        findings.push_back(std::move(finding));
+    } catch (const std::filesystem::filesystem_error& failure) {
+      std::cerr << "setup-check: the dry run cannot start: " << failure.what() << "\n";
+      return 2;
+    }
   }
   medium::PrintFindings(findings, std::cout);
   return medium::CountErrors(findings) > 0 ? 1 : 0;
