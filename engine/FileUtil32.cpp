@@ -263,7 +263,9 @@ CopyResult CopyExpandedFile(CopyContext& context, const std::string& source,
 
 std::int64_t FileSizeOf(platform::Files& files, const std::string& path) {
   const std::vector<platform::FindData> found = files.Find(path);
-  if (found.empty()) return -1;
+  // A directory has no size of a file.
+  if (found.empty() || (found.front().attributes & platform::kFileAttributeDirectory) != 0)
+    return -1;
   return static_cast<std::int64_t>(found.front().size);
 }
 

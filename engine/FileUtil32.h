@@ -57,7 +57,8 @@ CopyResult CopyPlainFile(CopyContext& context, const std::string& source, const 
 CopyResult CopyExpandedFile(CopyContext& context, const std::string& source,
                             const std::string& dest);
 
-// The size of a file in bytes from a directory search; -1 when no such file is found.
+// The size of a file in bytes from a directory search; -1 when no such file is found (a
+// directory is none).
 std::int64_t FileSizeOf(platform::Files& files, const std::string& path);
 
 // The last-write time of a file in local time, at two-second resolution (the odd second

@@ -2,6 +2,7 @@
 // missing), the overwrite rule, the copy, and the failures the user is told about.
 #include <exception>
 
+#include "engine/FileExists.h"
 #include "engine/Gaugep_.h"
 #include "engine/Problem_.h"
 #include "forms/MessageBox.h"
@@ -12,12 +13,6 @@ namespace {
 
 constexpr const char* kCopyErrorCaption = "Copying error of the file";
 constexpr const char* kTerminated = "The installation will be terminated.";
-
-bool IsFile(platform::Files& files, const std::string& path) {
-  const std::uint32_t attributes = files.GetAttributes(path);
-  return attributes != platform::kInvalidFileAttributes &&
-         (attributes & platform::kFileAttributeDirectory) == 0;
-}
 
 }  // namespace
 
@@ -31,12 +26,12 @@ bool TMainForm::InstallFile(const std::string& source, const std::string& dest, 
                             const std::string& kind) {
   platform::Files& files = Platform().files;
   std::string found = source;
-  if (!IsFile(files, found)) {
+  if (!engine::FileExists(files, found)) {
     // The user names another directory for this one file, or gives it up. Only a file given
     // up ends the asking: after an interrupted run the language file is still asked for.
     TNotFileForm& dialog = *Context().forms.NotFileForm;
     const std::string name = engine::FileNamePart(found);
-    while (!IsFile(files, found) && !SourceAbandoned) {
+    while (!engine::FileExists(files, found) && !SourceAbandoned) {
       dialog.ProblemLabel.SetCaption("Insert installation CD-ROM or disk with file  \x84" +
                                      script::UpperAscii(name) + "\x94 " + "into:");
       dialog.PathEdit.SetText(engine::TrimDir(engine::DirectoryPart(found)));

@@ -285,6 +285,8 @@ TEST(FileSizeAndDate, MissingFiles) {
   platform::Files& files = h.platform().files;
   EXPECT_EQ(engine::FileSizeOf(files, "C:\\TEN.BIN"), 10);
   EXPECT_EQ(engine::FileSizeOf(files, "C:\\NONE.BIN"), -1);
+  h.PutFile("C:\\DIR\\IN.BIN", "in");
+  EXPECT_EQ(engine::FileSizeOf(files, "C:\\DIR"), -1) << "a directory is no file";
   EXPECT_THROW(engine::FileDateOf(files, h.platform().clock, "C:\\NONE.BIN"), std::runtime_error);
 }
 
