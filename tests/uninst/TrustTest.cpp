@@ -295,8 +295,21 @@ TEST(UninstTrust, TwoProductsInOneFolder) {
   UninstallAll(setup, "Beta");
   Snapshot afterBeta = SnapshotAfterUninstall(setup);
   EXPECT_EQ(afterBeta.files, alphaOnly.files);
-  UninstallAll(setup, "Alpha");
-  ExpectSameMachine(before, SnapshotAfterUninstall(setup), "both gone");
+  // Beta wrote the files both bring anew: they are no longer the ones Alpha left, so they
+  // stay, and the message says why.
+  const std::string message = UninstallAll(setup, "Alpha");
+  for (const char* name : {"COMMON.DLL", "DEMO.LNG"}) {
+    EXPECT_NE(message.find(std::string("File \\x84C:\\\\SUITE\\\\") + name +
+                           "\\x94: it was replaced after the installation"),
+              std::string::npos)
+        << message;
+  }
+  Snapshot after = SnapshotAfterUninstall(setup);
+  EXPECT_EQ(after.files.at("drive_c/SUITE/common.dll"), "contents of common.dll");
+  after.files.erase("drive_c/SUITE/common.dll");
+  after.files.erase("drive_c/SUITE/demo.lng");
+  after.directories.erase("drive_c/SUITE");
+  ExpectSameMachine(before, after, "both gone");
 }
 
 // Several products share the one uninstaller: it goes with the last of them.
