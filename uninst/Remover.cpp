@@ -332,14 +332,9 @@ void Remover::ReleaseSharedFile(const std::string& countName, const std::string&
         0)
       Fail("Shared-file count of " + Quoted(path));
   };
-  if (left > 0) {
+  if (left > 0 || !there) {
     writeCount(left);
     if (there) Leave("File " + Quoted(path), "other applications still use it");
-    return;
-  }
-  if (!there) {
-    if (registry.DeleteValue(key.Handle(), countName) != 0)
-      Fail("Shared-file count of " + Quoted(path));
     return;
   }
   // A file that was there before the installation (its count stale at zero, say) is

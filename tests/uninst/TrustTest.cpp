@@ -121,8 +121,8 @@ TEST(UninstTrust, RoundTripsLeaveTheMachineAsItWas) {
       {"overwrites earlier settings",
        Joined(Joined(Joined(ProductScript("Demo", "C:\\DEMO", files),
                             {"INI FILE=win.ini", "SECTION=windows", "load=<TOPATH>\\demo.exe",
-                             "END OF INI", "INI FILE=system.ini", "SECTION=Empty", "New=1",
-                             "END OF INI"}),
+                             "run=<TOPATH>\\demo.exe", "END OF INI", "INI FILE=system.ini",
+                             "SECTION=Empty", "New=1", "END OF INI"}),
                      RegistryItem("HKEY_CURRENT_USER", "Software\\Shared\\Settings", "Editor",
                                   "C:\\DEMO\\demo.exe")),
               RegistryItem("HKEY_CURRENT_USER", "Software\\Shared\\Empty\\Deeper", "X", "1")),
@@ -149,7 +149,7 @@ TEST(UninstTrust, RoundTripsLeaveTheMachineAsItWas) {
     setup.SetScript(c.script);
     sandbox::Machine& machine = setup.machine();
     WriteHostFile(machine.HostPath("C:\\WINDOWS\\WIN.INI"),
-                  "[windows]\r\nload=keep.exe\r\nrun=\r\n");
+                  "[windows]\r\nload=  keep.exe  \r\nrun=\"C:\\Program Files\\T\\t.exe\"\r\n");
     WriteHostFile(machine.HostPath("C:\\WINDOWS\\SYSTEM.INI"), "[boot]\r\nshell=x\r\n[Empty]\r\n");
     SetDword(machine, platform::kHkeyCurrentUser, "Software\\Shared\\Settings", "Size", 1);
     {
@@ -206,6 +206,37 @@ TEST(UninstTrust, TheMessageTellsWhatWasPutBackAndWhatWasLeft) {
   EXPECT_NE(after.registry.find("\"Editor\"=\"C:\\\\NOTEPAD.EXE\""), std::string::npos);
   EXPECT_NE(after.registry.find("[HKEY_CURRENT_USER\\Software\\Shared\\Settings]"),
             std::string::npos);
+}
+
+// A key the installation made and someone filled since stays, and the message says with what.
+TEST(UninstTrust, AKeyLeftSaysWhatItHolds) {
+  struct Case {
+    const char* name;
+    bool value;
+    bool subkey;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"a value", true, false, "it holds values the installation did not write"},
+      {"a subkey", false, true, "it holds subkeys the installation did not make"},
+      {"both", true, true, "it holds values and subkeys the installation did not make"},
+  };
+  for (const Case& c : cases) {
+    SetupHarness setup;
+    PutDemoFiles(setup, {"demo.exe"});
+    setup.SetScript(Joined(ProductScript("Demo", "C:\\DEMO", {"COPYTOBASE=demo.exe,demo.exe"}),
+                           RegistryItem("HKEY_CURRENT_USER", "Software\\Made\\Deep", "X", "1")));
+    Install(setup);
+    if (c.value) SetDword(setup.machine(), platform::kHkeyCurrentUser, "Software\\Made", "Y", 2);
+    if (c.subkey)
+      engine::OpenedKey(setup.machine().platform().registry, platform::kHkeyCurrentUser,
+                        "Software\\Made\\User", true);
+    const std::string message = UninstallAll(setup, "Demo");
+    EXPECT_NE(message.find("Registry key \\x84HKEY_CURRENT_USER\\\\SOFTWARE\\\\MADE\\x94: " +
+                           std::string(c.reason)),
+              std::string::npos)
+        << c.name << message;
+  }
 }
 
 // Logs the entry does not vouch for: refused before the question, nothing removed.
