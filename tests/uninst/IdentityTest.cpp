@@ -24,14 +24,6 @@ void Install(SetupHarness& setup, const std::string& answers = kInstallAnswers) 
   ASSERT_EQ(install.stopCode, 0) << install.stopMessage << Joined(install.transcript);
 }
 
-std::vector<std::string> Product(const std::string& caption, const std::string& dir,
-                                 const std::vector<std::string>& copies) {
-  std::vector<std::string> script = {"InstTo=" + dir, "CAPTION=" + caption, "UNINSTALL=YES",
-                                     "LANG=English,lang.en,demo.lng"};
-  script.insert(script.end(), copies.begin(), copies.end());
-  return script;
-}
-
 // The uninstaller started as the entry of `name` starts it, answering yes to everything.
 UninstallRun UninstallEntry(SetupHarness& setup, const std::string& name) {
   const std::string entry = std::string(engine::kUninstallListKey) + "\\" + name;
@@ -117,8 +109,8 @@ TEST(UninstIdentity, AProductInstalledAgainOverAnotherLeavesItsLogAndFiles) {
   for (const char* name : {"alpha.exe", "beta.exe", "x.dll", "uninstkp.exe", "lang.en"})
     setup.AddMediumFile(name, std::string("contents of ") + name);
   const auto product = [](const std::string& name, const std::string& program) {
-    return Product(name, "C:\\SUITE",
-                   {"COPYTOBASE=" + program + "," + program, "COPYTOBASE=x.dll,x.dll"});
+    return ProductScript(name, "C:\\SUITE",
+                         {"COPYTOBASE=" + program + "," + program, "COPYTOBASE=x.dll,x.dll"});
   };
   setup.SetScript(product("Alpha", "alpha.exe"));
   Install(setup);
@@ -147,7 +139,7 @@ TEST(UninstIdentity, AProductInstalledAgainOverAnotherLeavesItsLogAndFiles) {
 // uninstall takes both logs and both folders.
 TEST(UninstIdentity, EveryDestinationOfTheProductIsTakenBack) {
   SetupHarness setup;
-  AddDemoMedium(setup, Product("Demo", "C:\\ONE", {"COPYTOBASE=demo.exe,demo.exe"}));
+  AddDemoMedium(setup, ProductScript("Demo", "C:\\ONE", {"COPYTOBASE=demo.exe,demo.exe"}));
   const Snapshot before = TakeSnapshot(setup.machine());
   Install(setup);
   Install(setup,
@@ -175,11 +167,11 @@ TEST(UninstIdentity, NestedEntriesAndCaptionsWithoutAKeyOfTheirOwn) {
   SetupHarness setup;
   for (const char* name : {"a.exe", "b.exe", "uninstkp.exe", "lang.en"})
     setup.AddMediumFile(name, std::string("contents of ") + name);
-  setup.SetScript(Product("Acme\\One", "C:\\ONE", {"COPYTOBASE=a.exe,a.exe"}));
+  setup.SetScript(ProductScript("Acme\\One", "C:\\ONE", {"COPYTOBASE=a.exe,a.exe"}));
   Install(setup);
-  setup.SetScript(Product("Acme\\Two", "C:\\TWO", {"COPYTOBASE=b.exe,b.exe"}));
+  setup.SetScript(ProductScript("Acme\\Two", "C:\\TWO", {"COPYTOBASE=b.exe,b.exe"}));
   Install(setup);
-  setup.SetScript(Product("Acme\\One\\", "C:\\THREE", {"COPYTOBASE=b.exe,b.exe"}));
+  setup.SetScript(ProductScript("Acme\\One\\", "C:\\THREE", {"COPYTOBASE=b.exe,b.exe"}));
   Install(setup);
 
   const UninstallRun refused =

@@ -86,14 +86,6 @@ void PutDemoFiles(SetupHarness& setup, const std::vector<std::string>& names) {
   setup.AddMediumFile("lang.en", "english");
 }
 
-std::vector<std::string> ProductScript(const std::string& caption, const std::string& dir,
-                                       const std::vector<std::string>& body) {
-  std::vector<std::string> script = {"InstTo=" + dir, "CAPTION=" + caption, "UNINSTALL=YES",
-                                     "LANG=English,lang.en,demo.lng"};
-  script.insert(script.end(), body.begin(), body.end());
-  return script;
-}
-
 std::vector<std::string> RegistryItem(const std::string& root, const std::string& key,
                                       const std::string& name, const std::string& value) {
   return {"REGISTRY ITEM",         "KEYROOT=" + root, "KEYLEVEL=" + key,     "KEYNAME=" + name,

@@ -56,6 +56,16 @@ inline std::vector<std::string> DemoScript() {
           "END OF REGISTRY ITEM"};
 }
 
+// A product's script: its destination and caption, an uninstall entry, a language, then
+// `body`.
+inline std::vector<std::string> ProductScript(const std::string& caption, const std::string& dir,
+                                              const std::vector<std::string>& body) {
+  std::vector<std::string> script = {"InstTo=" + dir, "CAPTION=" + caption, "UNINSTALL=YES",
+                                     "LANG=English,lang.en,demo.lng"};
+  script.insert(script.end(), body.begin(), body.end());
+  return script;
+}
+
 // Puts the script's files and the uninstaller on the medium.
 inline void AddDemoMedium(SetupHarness& setup, const std::vector<std::string>& script) {
   setup.SetScript(script);
