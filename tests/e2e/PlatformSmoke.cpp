@@ -179,8 +179,10 @@ void CheckIdentity(Checks& checks, platform::Platform& p, const std::string& dir
   using CreateHardLink = BOOL(WINAPI*)(LPCSTR, LPCSTR, LPSECURITY_ATTRIBUTES);
   const auto createHardLink = reinterpret_cast<CreateHardLink>(reinterpret_cast<void*>(
       ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "CreateHardLinkA")));
+  // (The 95 family and NT 4.0 have no CreateHardLinkA.)
   if (createHardLink != nullptr &&
-      createHardLink((dir + "\\id2.txt").c_str(), path.c_str(), nullptr)) {
+      checks.Expect(createHardLink((dir + "\\id2.txt").c_str(), path.c_str(), nullptr) != FALSE,
+                    "make a hard link")) {
     const std::optional<platform::FileInfo> linked = files.InfoOf(dir + "\\id2.txt");
     checks.Expect(linked && linked->identity == named->identity && linked->links == 2,
                   "a hard link: the same file, two names");
