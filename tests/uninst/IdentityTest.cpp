@@ -26,14 +26,7 @@ void Install(SetupHarness& setup, const std::string& answers = kInstallAnswers) 
 
 // The uninstaller started as the entry of `name` starts it, answering yes to everything.
 UninstallRun UninstallEntry(SetupHarness& setup, const std::string& name) {
-  const std::string entry = std::string(engine::kUninstallListKey) + "\\" + name;
-  platform::Registry& registry = setup.machine().platform().registry;
-  const engine::OpenedKey key(registry, platform::kHkeyLocalMachine, entry);
-  std::uint32_t type = 0;
-  std::string command;
-  EXPECT_EQ(registry.QueryValue(key.Handle(), "UnInstallString", type, command), 0) << name;
-  return RunUninstaller(setup, "reply YES\nreply OK\n",
-                        uninst::UninstallArguments(command.substr(command.find(' ') + 1)));
+  return RunUninstaller(setup, "reply YES\nreply OK\n", EntryArgs(setup, name));
 }
 
 // Whatever was put after the installation in place of what it made (a hard link to a file

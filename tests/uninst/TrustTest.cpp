@@ -31,27 +31,6 @@ void Install(SetupHarness& setup, const std::string& answers = kInstallAnswers) 
   ASSERT_EQ(install.stopCode, 0) << install.stopMessage << Joined(install.transcript);
 }
 
-// A REG_SZ value of the harness machine, or "" when missing.
-std::string TextValue(SetupHarness& setup, platform::HKey root, const std::string& key,
-                      const std::string& name) {
-  platform::Registry& registry = setup.machine().platform().registry;
-  const engine::OpenedKey opened(registry, root, key);
-  std::uint32_t type = 0;
-  std::string data;
-  if (opened.Handle() == 0 || registry.QueryValue(opened.Handle(), name, type, data) != 0)
-    return {};
-  return data;
-}
-
-// The uninstaller's arguments as the product's entry gives them.
-std::vector<std::string> EntryArgs(SetupHarness& setup, const std::string& name) {
-  const std::string command =
-      TextValue(setup, platform::kHkeyLocalMachine, std::string(kUninstallList) + "\\" + name,
-                "UnInstallString");
-  EXPECT_FALSE(command.empty()) << "no uninstall entry for " << name;
-  return uninst::UninstallArguments(command.substr(command.find(' ') + 1));
-}
-
 // Uninstalls through the entry, answering yes to everything; gives the closing message.
 std::string UninstallAll(SetupHarness& setup, const std::string& name, int code = 0) {
   const UninstallRun run = RunUninstaller(setup, "reply YES\nreply OK\n", EntryArgs(setup, name));
