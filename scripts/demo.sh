@@ -33,6 +33,7 @@ quietly cmake -S . -B build-mingw -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
 quietly cmake --build build-mingw -j "$jobs"
 
+rm -rf build/demo-medium
 scripts/make-demo.sh build-mingw build/demo-medium
 rm -rf build/demo-machine
 echo "== Installing the demo medium on the sandbox machine build/demo-machine"

@@ -1,6 +1,10 @@
 // setup-pack: a template and the product's files give a complete medium that checks clean.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <functional>
+#include <map>
+
 #include "script/TextLines.h"
 #include "tests/tools/MediumFolder.h"
 #include "tools/medium/CheckMedium.h"
@@ -94,6 +98,83 @@ TEST_F(Pack, RefusesWhatCannotBePacked) {
   EXPECT_THROW(medium::PackMedium(options), medium::PackError);
   work_.PutScript({"COPYTOBASE=missing.dat,m.dat"}, "template.inf");
   EXPECT_THROW(medium::PackMedium(Options()), medium::PackError);
+}
+
+// Every file below `root` with its bytes, to tell that nothing was touched.
+std::map<std::string, std::string> Snapshot(const std::filesystem::path& root) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+    if (!entry.is_regular_file()) continue;
+    std::ifstream in(entry.path(), std::ios::binary);
+    files[entry.path().lexically_relative(root).generic_string()] =
+        std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  return files;
+}
+
+TEST_F(Pack, RefusesAnOutFolderThatIsNotItsOwnAndTouchesNothing) {
+  medium::PackMedium(Options());  // out/ now holds a medium of ours
+  const auto work = work_.path();
+  struct Case {
+    std::string name;
+    std::function<void(medium::PackOptions&)> change;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {"out is the product folder", [&](auto& o) { o.out = o.files; }, " is --files "},
+      {"out holds the inputs", [&](auto& o) { o.out = work; }, " holds --script "},
+      {"out lies inside the product folder", [&](auto& o) { o.out = o.files / "medium"; },
+       " lies inside --files "},
+      {"out is the programs folder, named another way",
+       [&](auto& o) { o.out = work / "product" / ".." / "programs/"; }, " is --programs "},
+      {"a vendor's file beside our medium", [&](auto&) { work_.Put("out/notes.txt", "mine"); },
+       " holds notes.txt, which"},
+      {"a vendor's folder with a medium of another",
+       [&](auto& o) {
+         work_.Put("other/Setup.Inf", "CAPTION=Other");
+         o.out = work / "other";
+       },
+       " holds Setup.Inf, which"},
+      {"a list that names files outside the folder",
+       [&](auto& o) {
+         work_.Put("listed/.setup-pack", "setup-pack medium\n../product/app.exe\n");
+         o.out = work / "listed";
+       },
+       " holds .setup-pack, which"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    medium::PackOptions options = Options();
+    c.change(options);
+    const auto before = Snapshot(work);
+    try {
+      medium::PackMedium(options);
+      ADD_FAILURE() << "packed into " << options.out;
+    } catch (const medium::PackError& error) {
+      EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << error.what();
+    }
+    EXPECT_EQ(Snapshot(work), before);
+  }
+}
+
+TEST_F(Pack, ReplacesItsOwnMediumOnlyAfterReadingEverything) {
+  medium::PackOptions options = Options();
+  options.diskKB = 6;
+  medium::PackMedium(options);
+  ASSERT_TRUE(std::filesystem::exists(work_.path() / "out" / "DISK2"));
+  // A template that names a missing file leaves the medium as it was.
+  const auto before = Snapshot(work_.path() / "out");
+  work_.PutScript({"COPYTOBASE=missing.dat,m.dat"}, "template.inf");
+  EXPECT_THROW(medium::PackMedium(Options()), medium::PackError);
+  EXPECT_EQ(Snapshot(work_.path() / "out"), before);
+  // A good one replaces it: the disk folders go, the one-folder medium comes.
+  work_.PutScript({"InstTo=C:\\App", "LANG=English,en.lng,app.lng", "COPYTOBASE=app.exe,app.exe"},
+                  "template.inf");
+  medium::PackMedium(Options());
+  EXPECT_FALSE(std::filesystem::exists(work_.path() / "out" / "DISK1"));
+  EXPECT_EQ(
+      work_.Read("out/.setup-pack"),
+      "setup-pack medium\nPresent.bmp\nSetup.Inf\napp.exe\nen.lng\nsetup.exe\nuninstkp.exe\n");
 }
 
 TEST(SizeTag, SetOrAppended) {

@@ -11,6 +11,7 @@
 #include "script/Text.h"
 #include "script/TextLines.h"
 #include "tools/medium/MediumDir.h"
+#include "tools/medium/MediumOut.h"
 #include "tools/medium/Szdd.h"
 
 namespace medium {
@@ -23,13 +24,6 @@ std::string ReadHostFile(const fs::path& path) {
   std::ostringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();
-}
-
-void WriteHostFile(const fs::path& path, const std::string& bytes) {
-  fs::create_directories(path.parent_path());
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!out.flush()) throw PackError("cannot write " + path.string());
 }
 
 // The host path of a Windows relative path below `root` (folders as written).
@@ -140,12 +134,15 @@ class Packer {
     std::string script;
     for (const std::string& line : out) script += line + "\r\n";
     const fs::path first = DiskFolder(1);
-    WriteHostFile(first / "Setup.Inf", script);
+    written_.push_back({first / "Setup.Inf", script});
     const std::optional<fs::path> setup = Program("setup.exe", true);
-    WriteHostFile(first / "setup.exe", ReadHostFile(*setup));
+    written_.push_back({first / "setup.exe", ReadHostFile(*setup)});
     if (const std::optional<fs::path> picture = product_->Find(1, "Present.bmp"))
-      WriteHostFile(first / "Present.bmp", ReadHostFile(*picture));
+      written_.push_back({first / "Present.bmp", ReadHostFile(*picture)});
   }
+
+  // The medium's files, by their paths in the medium folder.
+  const std::vector<OutFile>& Files() const { return written_; }
 
  private:
   struct Disk {
@@ -224,15 +221,16 @@ class Packer {
 
   void StartDisk() { disks_.emplace_back(); }
 
+  // The folder of disk `disk` inside the medium folder.
   fs::path DiskFolder(std::size_t disk) const {
-    return options_.diskKB ? options_.out / ("DISK" + std::to_string(disk)) : options_.out;
+    return options_.diskKB ? fs::path("DISK" + std::to_string(disk)) : fs::path();
   }
 
   void PlaceOn(std::size_t disk, const MediumFile& file) {
     Disk& target = disks_.at(disk - 1);
     if (!target.names.insert(Upper(file.name)).second) return;
     target.used += file.bytes.size();
-    WriteHostFile(HostPath(DiskFolder(disk), file.name), file.bytes);
+    written_.push_back({HostPath(DiskFolder(disk), file.name), file.bytes});
   }
 
   // Puts a copy line's file on the present disk, or on a new one when it does not fit;
@@ -268,6 +266,7 @@ class Packer {
   std::optional<MediumDir> product_;
   std::map<std::string, MediumFile> files_;
   std::vector<Disk> disks_;
+  std::vector<OutFile> written_;
 };
 
 }  // namespace
@@ -282,10 +281,14 @@ std::string WithSizeTag(const std::string& line, std::uint64_t size) {
 }
 
 void PackMedium(const PackOptions& options) {
-  std::error_code error;
-  fs::remove_all(options.out, error);
-  fs::create_directories(options.out);
-  Packer(options).Run();
+  // Everything is read and laid out before the medium folder is touched, so that a
+  // mistyped option leaves it as it was.
+  CheckOutFolder(
+      options.out,
+      {{options.script, "--script"}, {options.files, "--files"}, {options.programs, "--programs"}});
+  Packer packer(options);
+  packer.Run();
+  WriteMediumFolder(options.out, packer.Files());
 }
 
 }  // namespace medium

@@ -15,6 +15,8 @@ constexpr char kUsage[] =
     "  Writes a complete medium: the files the template names (from PRODUCT_DIR), size tags\n"
     "  and PROCESS from their real sizes, setup.exe and uninstkp.exe, Present.bmp and the\n"
     "  language files; then checks it as setup-check does and exits with its code.\n"
+    "  MEDIUM_DIR is new, empty, or a medium setup-pack made (it lists its files in\n"
+    "  MEDIUM_DIR/.setup-pack); it may not hold or lie inside what the medium is made from.\n"
     "  --compress      each file in SZDD form, named as the template says; COMPRESSED=YES\n"
     "  --disk-size KB  spread the files over DISK1, DISK2, ... with DISK lines where a disk\n"
     "                  starts\n"
