@@ -14,12 +14,11 @@
 #include "script/ScriptLine.h"
 #include "script/Text.h"
 #include "script/TextLines.h"
+#include "tools/medium/Destinations.h"
 #include "tools/medium/FileFacts.h"
 
 namespace medium {
 namespace {
-
-constexpr std::size_t kMaxPath = 260;  // with the terminating zero
 
 // Keys a line outside a block may carry, for the nearest-key suggestion.
 constexpr const char* kKnownKeys[] = {
@@ -29,10 +28,6 @@ constexpr const char* kKnownKeys[] = {
 constexpr const char* kRegistryKeys[] = {"KEYROOT", "KEYLEVEL", "KEYNAME", "KEYNAMEVALUE",
                                          "KEYTYPE"};
 constexpr const char* kGroupItemKeys[] = {"FILE", "TITLE", "PATH"};
-
-constexpr const char* kDevices[] = {"CON",  "PRN",  "AUX",  "NUL",  "COM1", "COM2", "COM3",  "COM4",
-                                    "COM5", "COM6", "COM7", "COM8", "COM9", "LPT1", "LPT2",  "LPT3",
-                                    "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9", "CLOCK$"};
 
 template <std::size_t N>
 std::string Nearest(const std::string& key, const char* const (&known)[N]) {
@@ -56,22 +51,6 @@ std::string UnknownKeyText(const std::string& key, const char* const (&known)[N]
   std::string text = "unknown key " + key + where;
   if (!nearest.empty()) text += " (did you mean " + nearest + "?)";
   return text + "; the line is ignored";
-}
-
-bool NamesDevice(const std::vector<std::string>& parts) {
-  for (const std::string& part : parts) {
-    const std::string base = script::UpperAscii(script::TrimBlanks(part.substr(0, part.find('.'))));
-    for (const char* device : kDevices)
-      if (base == device) return true;
-  }
-  return false;
-}
-
-std::string Joined(const std::vector<std::string>& parts) {
-  std::string text;
-  for (const std::string& part : parts)
-    text += (text.empty() ? "" : "\\") + script::UpperAscii(part);
-  return text;
 }
 
 struct Language {
@@ -287,18 +266,12 @@ class Checker {
       Error(i, "copy line with an empty destination");
       return;
     }
-    const std::optional<std::vector<std::string>> parts = RelativeParts(dest);
-    if (!parts) {
-      Error(i, "destination " + dest + " leads out of its directory");
-      return;
-    }
-    if (NamesDevice(*parts)) Error(i, "destination " + dest + " names a device");
-    const std::string full = engine::DirWithSlash(TargetDirectory(rule)) + dest;
-    if (full.size() >= kMaxPath)
-      Error(i, "destination " + full + " is " + std::to_string(full.size()) +
-                   " characters long, more than a path may have (259)");
-    const std::string key = std::to_string(static_cast<int>(rule)) + "|" + Joined(*parts);
-    const auto [earlier, fresh] = destinations_.emplace(key, i);
+    for (std::string& error : DestinationErrors(dest, TargetDirectory(rule), 1))
+      Error(i, std::move(error));
+    const std::optional<std::string> key = DestinationKey(dest);
+    if (!key) return;
+    const auto [earlier, fresh] =
+        destinations_.emplace(std::to_string(static_cast<int>(rule)) + "|" + *key, i);
     if (!fresh)
       Warn(i, "destination " + dest + " is also written by line " +
                   std::to_string(earlier->second + 1));
@@ -451,6 +424,9 @@ class Checker {
       if (language.split.Value3.empty())
         Error(language.line,
               "LANG line without the file name it gets in the destination directory");
+      else
+        for (std::string& error : DestinationErrors(language.split.Value3, installTo_, 8))
+          Error(language.line, std::move(error));
       if (const FileFacts* facts =
               FindSource(language.line, language.split.Value2, "language file"))
         sizes_.largestLanguage = std::max(sizes_.largestLanguage, facts->expandedSize);
