@@ -238,6 +238,7 @@ TEST(CheckMedium, RegistryItems) {
     lines.push_back("KEYNAME=N");
     lines.push_back("KEYNAMEVALUE=" + value);
     if (!type.empty()) lines.push_back("KEYTYPE=" + type);
+    lines.push_back("KEYLEVEL=Software\\Tavrin");
     lines.push_back("END OF REGISTRY ITEM");
     return Base(lines);
   };
@@ -266,6 +267,18 @@ TEST(CheckMedium, RegistryItems) {
        {},
        {"Setup.Inf:10: warning: KEYNAMEVALUE yes is neither TRUE nor FALSE; BOOLEAN writes 0"}},
       {"BOOLEAN false", item("HKEY_USERS", "False", "BOOLEAN"), {}, {}},
+      {"KEYLEVEL missing",
+       Base({"REGISTRY ITEM", "KEYROOT=HKEY_LOCAL_MACHINE", "KEYNAME=Version", "KEYNAMEVALUE=1.0",
+             "KEYTYPE=STRING", "END OF REGISTRY ITEM"}),
+       {},
+       {"Setup.Inf:7: error: REGISTRY ITEM without KEYLEVEL: the value is written on the root key "
+        "HKEY_LOCAL_MACHINE itself"}},
+      {"KEYLEVEL of backslashes only",
+       Base({"REGISTRY ITEM", "KEYROOT=HKEY_USERS", "KEYLEVEL=\\\\", "KEYNAME=N", "KEYNAMEVALUE=1",
+             "KEYTYPE=STRING", "END OF REGISTRY ITEM"}),
+       {},
+       {"Setup.Inf:9: error: KEYLEVEL \\\\ names no key below the root: the value is written on "
+        "the root key HKEY_USERS itself"}},
   });
 }
 
@@ -330,6 +343,68 @@ TEST(CheckMedium, HeaderAndLayout) {
   });
 }
 
+TEST(CheckMedium, WhatTheInstallationGetsWrongUnnoticed) {
+  const auto item = [](const std::string& file, const std::string& title) {
+    return Base({"MakeGroup=YES", "GROUP ITEM", "FILE=" + file, "TITLE=" + title, "PATH=<TOPATH>",
+                 "END OF GROUP ITEM"});
+  };
+  RunCases({
+      {"UNINSTALL=YES without CAPTION",
+       {"InstTo=C:\\App", "PROCESS=10", "UNINSTALL=YES", "LANG=English,en.lng,app.lng",
+        "COPYTOBASE=a.dat,a.dat$$5$$"},
+       {},
+       {"Setup.Inf:3: error: UNINSTALL=YES but the script has no CAPTION: the uninstall entry is "
+        "named by it, so no entry, log or uninstaller is made"}},
+      {"no InstTo line",
+       {"CAPTION=App", "PROCESS=10", "LANG=English,en.lng,app.lng", "COPYTOBASE=a.dat,a.dat$$5$$"},
+       {},
+       {"Setup.Inf: error: no InstTo line: the destination page offers no directory and the "
+        "installation cannot go on (write, say, InstTo=C:\\Program Files\\Product)"}},
+      {"InstTo empty",
+       Base({"InstTo= "}),
+       {},
+       {"Setup.Inf:7: error: InstTo is empty: the destination page offers no directory and the "
+        "installation cannot go on (write, say, InstTo=C:\\Program Files\\Product)"}},
+      {"INI lines before the first SECTION=",
+       Base({"INI FILE=app.ini", "[Settings]", "SECTION=Settings", "a=1", "END OF INI"}),
+       {},
+       {"Setup.Inf:8: warning: INI line before the first SECTION= of its block: it is written as "
+        "an entry of no section, at the top of the file ([Settings])"}},
+      {"UTF-8 in CAPTION",
+       Base({"CAPTION=P\xC5\x99\xC3\xADli\xC5\xA1"}),
+       {},
+       {"Setup.Inf:7: warning: CAPTION P\xC5\x99\xC3\xADli\xC5\xA1 looks like UTF-8 (bytes C5 99 "
+        "for one letter); Windows reads it in code page 1250 and shows other letters"}},
+      {"Windows-1250 letters in CAPTION and InstTo",
+       Base({"CAPTION=P\xF8\xEDli\x9A \x9Elu\x9Dou\xE8k\xFD", "InstTo=C:\\\x8A" "a\xE8h"}),
+       {},
+       {}},
+      {"UTF-8 in a language name",
+       Base({"LANG=\xC4\x8C" "e\xC5\xA1tina,en.lng,app.lng"}),
+       {},
+       {"Setup.Inf:7: warning: language name \xC4\x8C"
+        "e\xC5\xA1tina looks like UTF-8 (bytes C4 "
+        "8C for one letter); Windows reads it in code page 1250 and shows other letters"}},
+      {"byte that is no character in a group item's title",
+       item("<TOPATH>\\a.dat", "App\x81"),
+       {},
+       {"Setup.Inf:10: warning: TITLE App\x81 holds the byte 81, which is no character in code "
+        "page 1250"}},
+      {"group item starting a file the script does not install",
+       item("<TOPATH>\\app.exe", "App"),
+       {},
+       {"Setup.Inf:9: warning: FILE <TOPATH>\\app.exe names no file the script installs in the "
+        "destination directory"}},
+      {"group items starting installed files: quoted, with arguments, the language file",
+       Base({"MakeGroup=YES", "GROUP ITEM", "FILE=\"<topath>\\A.DAT\" /x", "TITLE=A",
+             "PATH=<TOPATH>", "END OF GROUP ITEM", "GROUP ITEM",
+             "FILE=notepad.exe <TOPATH>/app.lng", "TITLE=L", "PATH=<TOPATH>", "END OF GROUP ITEM",
+             "GROUP ITEM", "FILE=notepad.exe", "TITLE=N", "PATH=<TOPATH>", "END OF GROUP ITEM"}),
+       {},
+       {}},
+  });
+}
+
 TEST(CheckMedium, UninstallerAndDiskSets) {
   ScratchDir dir("disks");
   const Lines script = {"PROCESS=10",
@@ -339,7 +414,9 @@ TEST(CheckMedium, UninstallerAndDiskSets) {
                         "DISK=2",
                         "COPYTOBASE=b.dat,b.dat$$5$$",
                         "COPYTOBASE=a.dat,c.dat$$5$$",
-                        "DISK=3"};
+                        "DISK=3",
+                        "InstTo=C:\\App",
+                        "CAPTION=App"};
   dir.PutScript(script, "DISK1/Setup.Inf");
   dir.Put("DISK1/a.dat", "aaaaa");
   dir.Put("DISK2/b.dat", "bbbbb");

@@ -73,18 +73,18 @@ TEST_F(Pack, CompressedMediumHasSizesProcessAndProgramsAndChecksClean) {
 }
 
 TEST_F(Pack, DisksTakeTheFilesInTheTemplatesOrder) {
-  work_.PutScript({"InstTo=C:\\App", "UNINSTALL=YES", "LANG=English,en.lng,app.lng",
+  work_.PutScript({"InstTo=C:\\App", "CAPTION=App", "UNINSTALL=YES", "LANG=English,en.lng,app.lng",
                    "COPYTOBASE=app.exe,app.exe", "COPYTOBASE=data.bin,data.bin", "DISK=7",
                    "COPYTOBASE=app.exe,copy.exe"},
                   "template.inf");
   medium::PackOptions options = Options();
   options.diskKB = 6;
   medium::PackMedium(options);
-  EXPECT_EQ(
-      script::SplitTextLines(work_.Read("out/DISK1/Setup.Inf")),
-      (Lines{"InstTo=C:\\App", "UNINSTALL=YES", "LANG=English,en.lng,app.lng", "PROCESS=11007",
-             "COPYTOBASE=app.exe,app.exe$$3000$$", "DISK=2", "COPYTOBASE=data.bin,data.bin$$5000$$",
-             "DISK=3", "COPYTOBASE=app.exe,copy.exe$$3000$$"}));
+  EXPECT_EQ(script::SplitTextLines(work_.Read("out/DISK1/Setup.Inf")),
+            (Lines{"InstTo=C:\\App", "CAPTION=App", "UNINSTALL=YES", "LANG=English,en.lng,app.lng",
+                   "PROCESS=11007", "COPYTOBASE=app.exe,app.exe$$3000$$", "DISK=2",
+                   "COPYTOBASE=data.bin,data.bin$$5000$$", "DISK=3",
+                   "COPYTOBASE=app.exe,copy.exe$$3000$$"}));
   EXPECT_EQ(work_.Read("out/DISK2/data.bin").size(), 5000u);
   EXPECT_EQ(work_.Read("out/DISK3/app.exe").size(), 3000u);
   EXPECT_EQ(work_.Read("out/DISK3/en.lng"), "english");

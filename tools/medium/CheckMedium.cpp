@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <unordered_map>
 
@@ -16,6 +17,7 @@
 #include "script/TextLines.h"
 #include "tools/medium/Destinations.h"
 #include "tools/medium/FileFacts.h"
+#include "tools/medium/TextChecks.h"
 
 namespace medium {
 namespace {
@@ -90,6 +92,12 @@ class Checker {
       switch (script::MatchHeaderKey(split.Key)) {
         case script::HeaderKey::InstTo:
           installTo_ = split.Value1;
+          installToLine_ = i;
+          CheckShownText(i, "InstTo", split.Value1);
+          break;
+        case script::HeaderKey::Caption:
+          caption_ = split.Value1;
+          CheckShownText(i, "CAPTION", split.Value1);
           break;
         case script::HeaderKey::OsType: {
           const script::OsTypeCheck check =
@@ -118,6 +126,7 @@ class Checker {
           break;
         case script::HeaderKey::Lang:
           languages_.push_back({i, split});
+          CheckShownText(i, "language name", split.Value1);
           break;
         case script::HeaderKey::Compressed:
           if (script::IsFlagOn(split.Value1)) compressed_ = true;
@@ -126,6 +135,12 @@ class Checker {
           break;
       }
     }
+  }
+
+  // A text the user sees, as the installer's windows show it.
+  void CheckShownText(std::size_t i, const std::string& what, const std::string& text) {
+    if (const std::optional<std::string> problem = Cp1250Problem(text))
+      Warn(i, what + " " + text + " " + *problem);
   }
 
   void CheckCsdVersion(std::size_t i, const std::string& value) {
@@ -178,6 +193,24 @@ class Checker {
     if (firstGroupItem && !makeGroup)
       Error(*firstGroupItem,
             "GROUP ITEM without a MAKE GROUP line in the script: no group command is sent");
+  }
+
+  // The program a group item starts, when it lies in the destination directory, must be
+  // one the script puts there (the language file included).
+  void CheckGroupItemFile(std::size_t i, const std::string& file) {
+    const std::string upper = script::UpperAscii(file);
+    const std::size_t marker = upper.find("<TOPATH>");
+    if (marker == std::string::npos) return;
+    std::string rest = upper.substr(marker + 8);
+    std::replace(rest.begin(), rest.end(), '/', '\\');
+    rest.erase(0, rest.find_first_not_of('\\'));
+    for (const std::string& installed : installedBase_) {
+      if (rest.compare(0, installed.size(), installed) != 0) continue;
+      if (rest.size() == installed.size() ||
+          std::string_view(" \"\t,").find(rest[installed.size()]) != std::string_view::npos)
+        return;
+    }
+    Warn(i, "FILE " + file + " names no file the script installs in the destination directory");
   }
 
   // A mistyped copy, DISK, INI or group key loses what the line asks for; any other
@@ -270,6 +303,7 @@ class Checker {
       Error(i, std::move(error));
     const std::optional<std::string> key = DestinationKey(dest);
     if (!key) return;
+    if (rule == script::DriverRule::CopyToBase) installedBase_.insert(*key);
     const auto [earlier, fresh] =
         destinations_.emplace(std::to_string(static_cast<int>(rule)) + "|" + *key, i);
     if (!fresh)
@@ -326,27 +360,47 @@ class Checker {
     const std::size_t start = i;
     if (script::TrimBlanks(fileName.substr(0, fileName.find(','))).empty())
       Error(start, "INI FILE without a file name");
-    if (!ToEndLine(i, script::IsIniEnd)) NoEndLine(start, "INI FILE", "END OF INI");
+    bool inSection = false;
+    while (i + 1 < lines_.size()) {
+      ++i;
+      if (script::IsIniEnd(lines_[i])) return;
+      if (script::IsIniSection(script::CutAtEquals(lines_[i]).key)) {
+        inSection = true;
+      } else if (!inSection) {
+        Warn(i,
+             "INI line before the first SECTION= of its block: it is written as an entry of "
+             "no section, at the top of the file (" +
+                 lines_[i] + ")");
+      }
+    }
+    NoEndLine(start, "INI FILE", "END OF INI");
   }
 
   void ReadGroupItem(std::size_t& i) {
     const std::size_t start = i;
     std::map<script::GroupItemField, std::string> fields;
+    std::size_t fileLine = start;
+    std::optional<std::size_t> titleLine;
     while (i + 1 < lines_.size()) {
       ++i;
       const script::BlockLine entry = script::CutAtEquals(lines_[i]);
       const script::GroupItemField field = script::MatchGroupItemField(entry.key);
       if (field == script::GroupItemField::File) {
         fields[field] = entry.value;
+        fileLine = i;
       } else if (script::IsGroupItemEnd(lines_[i])) {
         if (fields[script::GroupItemField::File].empty())
           Error(start, "GROUP ITEM without FILE: the item starts nothing");
+        else
+          groupItemFiles_.emplace_back(fileLine, fields[script::GroupItemField::File]);
+        if (titleLine) CheckShownText(*titleLine, "TITLE", fields[script::GroupItemField::Title]);
         if (fields[script::GroupItemField::Title].empty()) Warn(start, "GROUP ITEM without TITLE");
         if (engine::TrimDir(fields[script::GroupItemField::Path]).empty())
           Warn(start, "GROUP ITEM without PATH");
         return;
       } else if (field != script::GroupItemField::None) {
         fields[field] = entry.value;
+        if (field == script::GroupItemField::Title) titleLine = i;
       } else if (!entry.key.empty()) {
         Warn(i, UnknownKeyText(entry.key, kGroupItemKeys, " in a GROUP ITEM block"));
       }
@@ -387,6 +441,13 @@ class Checker {
     incomplete |= missing(RegistryField::Value, "KEYNAMEVALUE");
     incomplete |= missing(RegistryField::Type, "KEYTYPE");
     if (incomplete) return;
+    const auto& [levelLine, level] = fields[RegistryField::Level];
+    const std::string onRoot =
+        ": the value is written on the root key " + fields[RegistryField::Root].second + " itself";
+    if (level.empty())
+      Error(start, "REGISTRY ITEM without KEYLEVEL" + onRoot);
+    else if (level.find_first_not_of('\\') == std::string::npos)
+      Error(levelLine, "KEYLEVEL " + level + " names no key below the root" + onRoot);
     const auto& [rootLine, root] = fields[RegistryField::Root];
     if (!engine::FindRootKey(root))
       Warn(rootLine, "KEYROOT " + root + " is no root key; the value goes under HKEY_CURRENT_USER");
@@ -427,12 +488,28 @@ class Checker {
       else
         for (std::string& error : DestinationErrors(language.split.Value3, installTo_, 8))
           Error(language.line, std::move(error));
+      if (const std::optional<std::string> key = DestinationKey(language.split.Value3))
+        installedBase_.insert(*key);
       if (const FileFacts* facts =
               FindSource(language.line, language.split.Value2, "language file"))
         sizes_.largestLanguage = std::max(sizes_.largestLanguage, facts->expandedSize);
     }
+    for (const auto& [line, file] : groupItemFiles_) CheckGroupItemFile(line, file);
     if (uninstallLine_ && !dir_.Find(DiskInDrive(), "uninstkp.exe"))
       Error(*uninstallLine_, "UNINSTALL=YES but uninstkp.exe is not " + OnDisk());
+    if (uninstallLine_ && script::TrimBlanks(caption_).empty())
+      Error(*uninstallLine_,
+            "UNINSTALL=YES but the script has no CAPTION: the uninstall entry is named by it, so "
+            "no entry, log or uninstaller is made");
+    if (script::TrimBlanks(installTo_).empty()) {
+      const std::string text =
+          ": the destination page offers no directory and the installation cannot go on "
+          "(write, say, InstTo=C:\\Program Files\\Product)";
+      if (installToLine_)
+        Error(*installToLine_, "InstTo is empty" + text);
+      else
+        MediumError("no InstTo line" + text);
+    }
     CheckProcess();
   }
 
@@ -462,6 +539,10 @@ class Checker {
   std::vector<Finding> findings_;
   FileFactsCache cache_;
   std::string installTo_;
+  std::optional<std::size_t> installToLine_;
+  std::string caption_;
+  std::set<std::string> installedBase_;  // destinations below the destination directory
+  std::vector<std::pair<std::size_t, std::string>> groupItemFiles_;  // FILE lines
   bool compressed_ = false;
   std::optional<std::int64_t> process_;
   std::optional<std::size_t> processLine_;
