@@ -115,6 +115,22 @@ TEST(CheckMedium, KeysAndBlocks) {
         "Setup.Inf:9: warning: unknown key KEYNAM in a REGISTRY ITEM block (did you mean "
         "KEYNAME?); "
         "the line is ignored"}},
+      {"a key the registry item lacks, mistyped far off",
+       Base({"REGISTRY ITEM", "KEYROOT=HKEY_LOCAL_MACHINE", "KEYPATH=SOFTWARE\\App",
+             "KEYNAME=Version", "KEYNAMEVALUE=1.0", "KEYTYPE=STRING", "END OF REGISTRY ITEM"}),
+       {},
+       {"Setup.Inf:7: error: REGISTRY ITEM without KEYLEVEL: the value is written on the root key "
+        "HKEY_LOCAL_MACHINE itself",
+        "Setup.Inf:9: warning: unknown key KEYPATH in a REGISTRY ITEM block (did you mean "
+        "KEYLEVEL?); the line is ignored"}},
+      {"group item keys: one mistyped, one far from all",
+       Base({"MakeGroup=YES", "GROUP ITEM", "FILE=<TOPATH>\\a.dat", "TITEL=A", "ICON=a.ico",
+             "PATH=<TOPATH>", "END OF GROUP ITEM"}),
+       {},
+       {"Setup.Inf:8: warning: GROUP ITEM without TITLE",
+        "Setup.Inf:10: warning: unknown key TITEL in a GROUP ITEM block (did you mean TITLE?); the "
+        "line is ignored",
+        "Setup.Inf:11: warning: unknown key ICON in a GROUP ITEM block; the line is ignored"}},
       {"group item without its end line",
        Base({"MakeGroup=YES", "GROUP ITEM", "FILE=x"}),
        {},
@@ -376,11 +392,14 @@ TEST(CheckMedium, WhatTheInstallationGetsWrongUnnoticed) {
        {"Setup.Inf:7: warning: CAPTION P\xC5\x99\xC3\xADli\xC5\xA1 looks like UTF-8 (bytes C5 99 "
         "for one letter); Windows reads it in code page 1250 and shows other letters"}},
       {"Windows-1250 letters in CAPTION and InstTo",
-       Base({"CAPTION=P\xF8\xEDli\x9A \x9Elu\x9Dou\xE8k\xFD", "InstTo=C:\\\x8A" "a\xE8h"}),
+       Base({"CAPTION=P\xF8\xEDli\x9A \x9Elu\x9Dou\xE8k\xFD",
+             "InstTo=C:\\\x8A"
+             "a\xE8h"}),
        {},
        {}},
       {"UTF-8 in a language name",
-       Base({"LANG=\xC4\x8C" "e\xC5\xA1tina,en.lng,app.lng"}),
+       Base({"LANG=\xC4\x8C"
+             "e\xC5\xA1tina,en.lng,app.lng"}),
        {},
        {"Setup.Inf:7: warning: language name \xC4\x8C"
         "e\xC5\xA1tina looks like UTF-8 (bytes C4 "

@@ -17,43 +17,23 @@
 #include "script/TextLines.h"
 #include "tools/medium/Destinations.h"
 #include "tools/medium/FileFacts.h"
+#include "tools/medium/KeyHints.h"
 #include "tools/medium/TextChecks.h"
 
 namespace medium {
 namespace {
 
 // Keys a line outside a block may carry, for the nearest-key suggestion.
-constexpr const char* kKnownKeys[] = {
+constexpr std::string_view kKnownKeys[] = {
     "INSTTO",    "CAPTION", "OSTYPE",     "CSDVERSION",   "REBOOT",    "PROCESS",
     "UNINSTALL", "LANG",    "COMPRESSED", "MAKE GROUP",   "MAKEGROUP", "DISK",
     "INI FILE",  "INIFILE", "COPYTOWIN",  "COPYTOWINSYS", "COPYTOBASE"};
-constexpr const char* kRegistryKeys[] = {"KEYROOT", "KEYLEVEL", "KEYNAME", "KEYNAMEVALUE",
-                                         "KEYTYPE"};
-constexpr const char* kGroupItemKeys[] = {"FILE", "TITLE", "PATH"};
+constexpr std::string_view kRegistryKeys[] = {"KEYROOT", "KEYLEVEL", "KEYNAME", "KEYNAMEVALUE",
+                                              "KEYTYPE"};
+constexpr std::string_view kGroupItemKeys[] = {"FILE", "TITLE", "PATH"};
 
-template <std::size_t N>
-std::string Nearest(const std::string& key, const char* const (&known)[N]) {
-  const std::string upper = script::UpperAscii(key);
-  std::string best;
-  std::size_t bestDistance = std::max<std::size_t>(2, upper.size() / 3) + 1;
-  for (const char* candidate : known) {
-    const std::size_t distance = EditDistance(upper, candidate);
-    if (distance < bestDistance) {
-      bestDistance = distance;
-      best = candidate;
-    }
-  }
-  return best;
-}
-
-template <std::size_t N>
-std::string UnknownKeyText(const std::string& key, const char* const (&known)[N],
-                           const std::string& where) {
-  const std::string nearest = Nearest(key, known);
-  std::string text = "unknown key " + key + where;
-  if (!nearest.empty()) text += " (did you mean " + nearest + "?)";
-  return text + "; the line is ignored";
-}
+// Lines of a block whose key the block does not know: (line index, key).
+using UnknownKeys = std::vector<std::pair<std::size_t, std::string>>;
 
 struct Language {
   std::size_t line;
@@ -216,8 +196,8 @@ class Checker {
   // A mistyped copy, DISK, INI or group key loses what the line asks for; any other
   // unknown key is probably a remark.
   void UnknownKey(std::size_t i, const std::string& key) {
-    const std::string text = UnknownKeyText(key, kKnownKeys, "");
-    const std::string nearest = Nearest(key, kKnownKeys);
+    const std::string nearest = NearestKey(key, kKnownKeys);
+    const std::string text = UnknownKeyText(key, nearest, "");
     script::ScriptLine asNearest;
     asNearest.Key = nearest;
     if (!nearest.empty() && script::MatchDriverRule("", asNearest) != script::DriverRule::None)
@@ -376,11 +356,25 @@ class Checker {
     NoEndLine(start, "INI FILE", "END OF INI");
   }
 
+  void ReportUnknownKeys(const UnknownKeys& unknown, std::span<const std::string_view> known,
+                         const std::vector<std::string_view>& lacking, const std::string& where) {
+    for (const auto& [line, key] : unknown)
+      Warn(line, UnknownKeyText(key, NearestBlockKey(key, known, lacking), where));
+  }
+
   void ReadGroupItem(std::size_t& i) {
     const std::size_t start = i;
     std::map<script::GroupItemField, std::string> fields;
     std::size_t fileLine = start;
     std::optional<std::size_t> titleLine;
+    UnknownKeys unknown;
+    // A mistyped key is reported with the key it stands for once the block is read.
+    const auto reportUnknown = [&] {
+      std::vector<std::string_view> lacking;
+      for (std::string_view key : kGroupItemKeys)
+        if (fields[script::MatchGroupItemField(key)].empty()) lacking.push_back(key);
+      ReportUnknownKeys(unknown, kGroupItemKeys, lacking, " in a GROUP ITEM block");
+    };
     while (i + 1 < lines_.size()) {
       ++i;
       const script::BlockLine entry = script::CutAtEquals(lines_[i]);
@@ -397,20 +391,29 @@ class Checker {
         if (fields[script::GroupItemField::Title].empty()) Warn(start, "GROUP ITEM without TITLE");
         if (engine::TrimDir(fields[script::GroupItemField::Path]).empty())
           Warn(start, "GROUP ITEM without PATH");
+        reportUnknown();
         return;
       } else if (field != script::GroupItemField::None) {
         fields[field] = entry.value;
         if (field == script::GroupItemField::Title) titleLine = i;
       } else if (!entry.key.empty()) {
-        Warn(i, UnknownKeyText(entry.key, kGroupItemKeys, " in a GROUP ITEM block"));
+        unknown.emplace_back(i, entry.key);
       }
     }
+    reportUnknown();
     NoEndLine(start, "GROUP ITEM", "END OF GROUP ITEM");
   }
 
   void ReadRegistryItem(std::size_t& i) {
     const std::size_t start = i;
     std::map<script::RegistryField, std::pair<std::size_t, std::string>> fields;
+    UnknownKeys unknown;
+    const auto reportUnknown = [&] {
+      std::vector<std::string_view> lacking;
+      for (std::string_view key : kRegistryKeys)
+        if (fields[script::MatchRegistryField(key)].second.empty()) lacking.push_back(key);
+      ReportUnknownKeys(unknown, kRegistryKeys, lacking, " in a REGISTRY ITEM block");
+    };
     while (i + 1 < lines_.size()) {
       ++i;
       const script::BlockLine entry = script::CutAtEquals(lines_[i]);
@@ -418,12 +421,14 @@ class Checker {
       if (field != script::RegistryField::None) {
         fields[field] = {i, entry.value};
       } else if (script::IsRegistryItemEnd(lines_[i])) {
+        reportUnknown();
         CheckRegistryItem(start, fields);
         return;
       } else if (!entry.key.empty()) {
-        Warn(i, UnknownKeyText(entry.key, kRegistryKeys, " in a REGISTRY ITEM block"));
+        unknown.emplace_back(i, entry.key);
       }
     }
+    reportUnknown();
     NoEndLine(start, "REGISTRY ITEM", "END OF REGISTRY ITEM");
   }
 
@@ -554,21 +559,6 @@ class Checker {
 };
 
 }  // namespace
-
-std::size_t EditDistance(const std::string& a, const std::string& b) {
-  std::vector<std::size_t> row(b.size() + 1);
-  for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
-  for (std::size_t i = 1; i <= a.size(); ++i) {
-    std::size_t diagonal = row[0];
-    row[0] = i;
-    for (std::size_t j = 1; j <= b.size(); ++j) {
-      const std::size_t above = row[j];
-      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-      diagonal = above;
-    }
-  }
-  return row[b.size()];
-}
 
 std::optional<std::vector<std::string>> ReadMediumScript(const MediumDir& dir) {
   const std::optional<std::filesystem::path> path = dir.Find(1, "Setup.Inf");

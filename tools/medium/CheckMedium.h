@@ -32,7 +32,4 @@ struct InstalledSizes {
   std::uint64_t Total() const { return copies + largestLanguage; }
 };
 
-// Levenshtein distance of two texts (for the nearest known key).
-std::size_t EditDistance(const std::string& a, const std::string& b);
-
 }  // namespace medium
