@@ -44,7 +44,8 @@ Lines Check(const Case& c) {
   for (const auto& [name, bytes] : c.files) dir.Put(name, bytes);
   const std::optional<medium::MediumDir> medium = medium::MediumDir::Open(dir.path());
   EXPECT_TRUE(medium);
-  std::vector<medium::Finding> findings = medium::CheckMedium(*medium, c.script, {c.platformId});
+  std::vector<medium::Finding> findings =
+      medium::CheckMedium(*medium, c.script, {c.platformId, {}});
   std::stable_sort(findings.begin(), findings.end(),
                    [](const auto& a, const auto& b) { return a.line < b.line; });
   Lines printed;

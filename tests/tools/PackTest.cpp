@@ -100,6 +100,27 @@ TEST_F(Pack, RefusesWhatCannotBePacked) {
   EXPECT_THROW(medium::PackMedium(Options()), medium::PackError);
 }
 
+TEST_F(Pack, FindingsAreReportedAtTheTemplatesLines) {
+  work_.PutScript(
+      {"InstTo=C:\\App", "CAPTION=App", "LANG=English,en.lng,app.lng", "COPYTOBASE=app.exe,app.exe",
+       "COPYTOBSE=app.exe,b.exe", "COPYTOBASE=data.bin,APP.EXE"},
+      "template.inf");
+  medium::PackOptions options = Options();
+  options.compress = true;  // PROCESS and COMPRESSED=YES are added before the copy lines
+  const medium::PackResult packed = medium::PackMedium(options);
+  const std::optional<medium::MediumDir> dir = medium::MediumDir::Open(options.out);
+  ASSERT_TRUE(dir);
+  medium::CheckOptions check;
+  check.lineNumbers = packed.templateLines;
+  Lines printed;
+  for (const medium::Finding& f : medium::CheckMedium(*dir, *medium::ReadMediumScript(*dir), check))
+    printed.push_back(medium::FormatFinding(f, "template.inf"));
+  EXPECT_EQ(printed,
+            (Lines{"template.inf:5: error: unknown key COPYTOBSE (did you mean "
+                   "COPYTOBASE?); the line is ignored",
+                   "template.inf:6: warning: destination APP.EXE is also written by line 4"}));
+}
+
 // Every file below `root` with its bytes, to tell that nothing was touched.
 std::map<std::string, std::string> Snapshot(const std::filesystem::path& root) {
   std::map<std::string, std::string> files;

@@ -53,11 +53,15 @@ class Checker {
   }
 
  private:
+  // The number line `index` is reported by.
+  std::size_t LineNumber(std::size_t index) const {
+    return index < options_.lineNumbers.size() ? options_.lineNumbers[index] : index + 1;
+  }
   void Error(std::size_t index, std::string text) {
-    findings_.push_back({index + 1, Severity::Error, std::move(text)});
+    findings_.push_back({LineNumber(index), Severity::Error, std::move(text)});
   }
   void Warn(std::size_t index, std::string text) {
-    findings_.push_back({index + 1, Severity::Warning, std::move(text)});
+    findings_.push_back({LineNumber(index), Severity::Warning, std::move(text)});
   }
   // Findings of the medium as a whole, on no line.
   void MediumError(std::string text) { findings_.push_back({0, Severity::Error, std::move(text)}); }
@@ -288,7 +292,7 @@ class Checker {
         destinations_.emplace(std::to_string(static_cast<int>(rule)) + "|" + *key, i);
     if (!fresh)
       Warn(i, "destination " + dest + " is also written by line " +
-                  std::to_string(earlier->second + 1));
+                  std::to_string(LineNumber(earlier->second)));
   }
 
   void CheckSizeTag(std::size_t i, const std::string& line, const script::ScriptLine& split,

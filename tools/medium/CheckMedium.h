@@ -15,6 +15,9 @@ namespace medium {
 struct CheckOptions {
   // The platform family the medium is meant for (1: Windows 95, 2: NT); empty for both.
   std::optional<std::uint32_t> platformId;
+  // The number each line of the script is reported by: its line in the template the
+  // packer made it from (0 for a line the packer added). Empty: its own line number.
+  std::vector<std::size_t> lineNumbers;
 };
 
 // The lines of the medium's Setup.Inf (on disk 1), or nothing when it cannot be read.

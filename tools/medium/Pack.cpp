@@ -36,6 +36,21 @@ fs::path HostPath(const fs::path& root, const std::string& windowsPath) {
   return path;
 }
 
+// The medium's Setup.Inf as it is made, each line with the template line it comes from
+// (1-based; 0 for a line the packer adds).
+struct ScriptOut {
+  std::vector<std::string> lines;
+  std::vector<std::size_t> origins;
+  void Add(std::string line, std::size_t origin) {
+    lines.push_back(std::move(line));
+    origins.push_back(origin);
+  }
+  void Insert(std::size_t at, std::string line) {
+    lines.insert(lines.begin() + static_cast<long>(at), std::move(line));
+    origins.insert(origins.begin() + static_cast<long>(at), 0);
+  }
+};
+
 // One file of the medium: where it comes from, what it is called there.
 struct MediumFile {
   std::string name;   // as the script names it on the medium
@@ -53,7 +68,7 @@ class Packer {
   void Run() {
     const std::string templateBytes = ReadHostFile(options_.script);
     const std::vector<std::string> lines = script::SplitTextLines(templateBytes);
-    std::vector<std::string> out;
+    ScriptOut out;
     std::vector<std::string> languageFiles;
     bool wantUninstall = false;
     bool hasCompressed = false;
@@ -87,24 +102,25 @@ class Packer {
       const script::DriverRule rule = script::MatchDriverRule(line, split);
       const script::HeaderKey header = script::MatchHeaderKey(split.Key);
       if (header == script::HeaderKey::Process) {
-        processLine = out.size();
-        out.push_back("PROCESS=");
+        processLine = out.lines.size();
+        out.Add("PROCESS=", i + 1);
         continue;
       }
       if (header == script::HeaderKey::Compressed && options_.compress) {
         hasCompressed = true;
-        out.push_back("COMPRESSED=YES");
+        out.Add("COMPRESSED=YES", i + 1);
         continue;
       }
       if (rule == script::DriverRule::Disk && options_.diskKB) continue;  // placed anew
       if (!script::IsCopyRule(rule) || split.Value1.empty()) {
-        out.push_back(line);
+        out.Add(line, i + 1);
         continue;
       }
       const MediumFile& file = Load(split.Value1, split.Value2);
       total += file.installedSize;
-      if (Place(file)) out.push_back("DISK=" + std::to_string(disks_.size()));
-      out.push_back(WithSizeTag(line, file.installedSize));
+      // A disk the packer starts is reported at the line of the file that starts it.
+      if (Place(file)) out.Add("DISK=" + std::to_string(disks_.size()), i + 1);
+      out.Add(WithSizeTag(line, file.installedSize), i + 1);
     }
 
     // The language file and the uninstaller are taken after the walk, from the last disk.
@@ -117,22 +133,22 @@ class Packer {
       if (!disks_.back().names.count(Upper(file.name))) closingSize += file.bytes.size();
     if (Capacity() && disks_.back().used + closingSize > *Capacity()) {
       StartDisk();
-      out.push_back("DISK=" + std::to_string(disks_.size()));
+      out.Add("DISK=" + std::to_string(disks_.size()), 0);
     }
     for (const MediumFile& file : closing) PlaceOn(disks_.size(), file);
 
     total += largestLanguage;
     if (processLine) {
-      out[*processLine] = "PROCESS=" + std::to_string(total);
+      out.lines[*processLine] = "PROCESS=" + std::to_string(total);
     } else {
-      out.insert(out.begin() + static_cast<long>(FirstBlockLine(out)),
-                 "PROCESS=" + std::to_string(total));
+      out.Insert(FirstBlockLine(out.lines), "PROCESS=" + std::to_string(total));
     }
     if (options_.compress && !hasCompressed)
-      out.insert(out.begin() + static_cast<long>(FirstBlockLine(out)), "COMPRESSED=YES");
+      out.Insert(FirstBlockLine(out.lines), "COMPRESSED=YES");
 
     std::string script;
-    for (const std::string& line : out) script += line + "\r\n";
+    for (const std::string& line : out.lines) script += line + "\r\n";
+    templateLines_ = std::move(out.origins);
     const fs::path first = DiskFolder(1);
     written_.push_back({first / "Setup.Inf", script});
     const std::optional<fs::path> setup = Program("setup.exe", true);
@@ -143,6 +159,8 @@ class Packer {
 
   // The medium's files, by their paths in the medium folder.
   const std::vector<OutFile>& Files() const { return written_; }
+  // The template line of each line of the medium's Setup.Inf (0 for a line added).
+  std::vector<std::size_t> TemplateLines() const { return templateLines_; }
 
  private:
   struct Disk {
@@ -267,6 +285,7 @@ class Packer {
   std::map<std::string, MediumFile> files_;
   std::vector<Disk> disks_;
   std::vector<OutFile> written_;
+  std::vector<std::size_t> templateLines_;
 };
 
 }  // namespace
@@ -280,7 +299,7 @@ std::string WithSizeTag(const std::string& line, std::uint64_t size) {
   return line.substr(0, open) + tag + line.substr(close + 2);
 }
 
-void PackMedium(const PackOptions& options) {
+PackResult PackMedium(const PackOptions& options) {
   // Everything is read and laid out before the medium folder is touched, so that a
   // mistyped option leaves it as it was.
   CheckOutFolder(
@@ -289,6 +308,7 @@ void PackMedium(const PackOptions& options) {
   Packer packer(options);
   packer.Run();
   WriteMediumFolder(options.out, packer.Files());
+  return {packer.TemplateLines()};
 }
 
 }  // namespace medium
