@@ -40,7 +40,7 @@ Lines Check(const Case& c) {
   dir.PutScript(c.script);
   dir.Put("a.dat", "aaaaa");
   dir.Put("en.lng", "lang!");
-  dir.Put("uninstkp.exe", "MZ");
+  dir.Put("uninstkp.exe", "");  // a case that counts the uninstaller's size gives one
   for (const auto& [name, bytes] : c.files) dir.Put(name, bytes);
   const std::optional<medium::MediumDir> medium = medium::MediumDir::Open(dir.path());
   EXPECT_TRUE(medium);
@@ -240,6 +240,11 @@ TEST(CheckMedium, CompressionAndSizes) {
        Base({}, "9"),
        {},
        {"Setup.Inf:3: error: PROCESS 9 is smaller than the installed files (10 bytes): the "
+        "disk-space check lets too small a disk pass"}},
+      {"PROCESS without the uninstaller, which the installation writes too",
+       Base({}),
+       {{"uninstkp.exe", "MZ" + std::string(18, 'u')}},
+       {"Setup.Inf:3: error: PROCESS 10 is smaller than the installed files (30 bytes): the "
         "disk-space check lets too small a disk pass"}},
       {"PROCESS more than twice the files",
        Base({}, "21"),
@@ -452,6 +457,52 @@ TEST(CheckMedium, UninstallerAndDiskSets) {
                    "Setup.Inf:8: error: DISK 3: the medium has 2 disks",
                    "Setup.Inf:3: error: language file en.lng is not on disk 3",
                    "Setup.Inf:2: error: UNINSTALL=YES but uninstkp.exe is not on disk 3"}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CheckMedium, TheLastDiskCarriesTheScriptTheUninstallLogIsMadeFrom) {
+  const Lines script = {"InstTo=C:\\App",
+                        "CAPTION=App",
+                        "PROCESS=10",
+                        "UNINSTALL=YES",
+                        "LANG=English,en.lng,app.lng",
+                        "COPYTOBASE=a.dat,a.dat$$5$$",
+                        "DISK=2"};
+  struct Case {
+    std::string name;
+    std::optional<Lines> lastDisk;  // the Setup.Inf of disk 2
+    Lines expected;
+  };
+  const Case cases[] = {
+      {"none",
+       std::nullopt,
+       {"Setup.Inf:4: error: UNINSTALL=YES but Setup.Inf is not on disk 2, the disk in the drive "
+        "at the end: the uninstall log is made from it, so none is written and the uninstall "
+        "refuses"}},
+      {"the same", script, {}},
+      {"another",
+       Lines{"InstTo=C:\\Other"},
+       {"Setup.Inf:4: error: Setup.Inf on disk 2 differs from disk 1's: the uninstall log is made "
+        "from the one on the last disk and would not take back what disk 1's installed"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScratchDir dir("last-disk");
+    dir.PutScript(script, "DISK1/Setup.Inf");
+    if (c.lastDisk) dir.PutScript(*c.lastDisk, "DISK2/Setup.Inf");
+    dir.Put("DISK1/a.dat", "aaaaa");
+    dir.Put("DISK2/en.lng", "lang!");
+    dir.Put("DISK2/uninstkp.exe", "");
+    const std::optional<medium::MediumDir> medium = medium::MediumDir::Open(dir.path());
+    ASSERT_TRUE(medium);
+    Lines printed;
+    for (const medium::Finding& f : medium::CheckMedium(*medium, script, {}))
+      printed.push_back(medium::FormatFinding(f));
+    EXPECT_EQ(printed, c.expected);
+  }
 }
 
 }  // namespace

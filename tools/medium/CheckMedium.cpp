@@ -504,8 +504,7 @@ class Checker {
         sizes_.largestLanguage = std::max(sizes_.largestLanguage, facts->expandedSize);
     }
     for (const auto& [line, file] : groupItemFiles_) CheckGroupItemFile(line, file);
-    if (uninstallLine_ && !dir_.Find(DiskInDrive(), "uninstkp.exe"))
-      Error(*uninstallLine_, "UNINSTALL=YES but uninstkp.exe is not " + OnDisk());
+    if (uninstallLine_) CheckUninstaller(*uninstallLine_);
     if (uninstallLine_ && script::TrimBlanks(caption_).empty())
       Error(*uninstallLine_,
             "UNINSTALL=YES but the script has no CAPTION: the uninstall entry is named by it, so "
@@ -520,6 +519,27 @@ class Checker {
         MediumError("no InstTo line" + text);
     }
     CheckProcess();
+  }
+
+  // The uninstaller and the script the uninstall log is made from are both taken from the
+  // disk in the drive at the end; the uninstaller is copied as it is, never expanded.
+  void CheckUninstaller(std::size_t line) {
+    if (const std::optional<std::filesystem::path> host = dir_.Find(DiskInDrive(), "uninstkp.exe"))
+      sizes_.uninstaller = cache_.Of(*host, false).fileSize;
+    else
+      Error(line, "UNINSTALL=YES but uninstkp.exe is not " + OnDisk());
+    if (!dir_.IsDiskSet() || DiskInDrive() == 1 || DiskInDrive() > dir_.DiskCount()) return;
+    const std::optional<std::filesystem::path> last = dir_.Find(DiskInDrive(), "Setup.Inf");
+    const std::string disk = "disk " + std::to_string(DiskInDrive());
+    if (!last) {
+      Error(line, "UNINSTALL=YES but Setup.Inf is not on " + disk +
+                      ", the disk in the drive at the end: the uninstall log is made from it, so "
+                      "none is written and the uninstall refuses");
+    } else if (ReadMediumScriptOn(dir_, DiskInDrive()) != lines_) {
+      Error(line, "Setup.Inf on " + disk +
+                      " differs from disk 1's: the uninstall log is made from the one on the last "
+                      "disk and would not take back what disk 1's installed");
+    }
   }
 
   void CheckProcess() {
@@ -565,7 +585,11 @@ class Checker {
 }  // namespace
 
 std::optional<std::vector<std::string>> ReadMediumScript(const MediumDir& dir) {
-  const std::optional<std::filesystem::path> path = dir.Find(1, "Setup.Inf");
+  return ReadMediumScriptOn(dir, 1);
+}
+
+std::optional<std::vector<std::string>> ReadMediumScriptOn(const MediumDir& dir, int disk) {
+  const std::optional<std::filesystem::path> path = dir.Find(disk, "Setup.Inf");
   if (!path) return std::nullopt;
   std::ifstream in(*path, std::ios::binary);
   std::ostringstream bytes;

@@ -22,17 +22,20 @@ struct CheckOptions {
 
 // The lines of the medium's Setup.Inf (on disk 1), or nothing when it cannot be read.
 std::optional<std::vector<std::string>> ReadMediumScript(const MediumDir& dir);
+// The same of the Setup.Inf on disk `disk` of a set.
+std::optional<std::vector<std::string>> ReadMediumScriptOn(const MediumDir& dir, int disk);
 
 // Every finding of the script `lines` (Setup.Inf of `dir`, split into lines).
 std::vector<Finding> CheckMedium(const MediumDir& dir, const std::vector<std::string>& lines,
                                  const CheckOptions& options);
 
-// The installed total the script's PROCESS should give: the installed sizes of every copy
-// line's file and of the largest language file. Shared with the packer.
+// The total the script's PROCESS should give, all the installation writes: the installed
+// sizes of every copy line's file, of the largest language file and of the uninstaller.
 struct InstalledSizes {
   std::uint64_t copies = 0;
   std::uint64_t largestLanguage = 0;
-  std::uint64_t Total() const { return copies + largestLanguage; }
+  std::uint64_t uninstaller = 0;
+  std::uint64_t Total() const { return copies + largestLanguage + uninstaller; }
 };
 
 }  // namespace medium
