@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 
+#include "platform/SzddHeader.h"
 #include "script/TextLines.h"
 #include "tests/tools/MediumFolder.h"
 #include "tools/medium/CheckMedium.h"
@@ -77,11 +78,48 @@ TEST_F(Pack, CompressedMediumHasSizesProcessAndProgramsAndChecksClean) {
   const medium::SzddExpansion app = medium::ExpandSzdd(work_.Read("out/app.ex_"));
   EXPECT_TRUE(app.bytes == std::string(3000, 'x'));
   EXPECT_EQ(work_.Read("out/app.ex_")[9], 'e');
-  EXPECT_EQ(medium::ExpandSzdd(work_.Read("out/en.ln_")).bytes, "english");
+  EXPECT_EQ(work_.Read("out/en.ln_"), "english");  // SZDD would be longer
   EXPECT_EQ(work_.Read("out/setup.exe"), "MZsetup");
   EXPECT_EQ(work_.Read("out/uninstkp.exe"), "MZuninstall");
   EXPECT_EQ(work_.Read("out/Present.bmp"), "BM");
   EXPECT_EQ(CheckOf(options.out), Lines{});
+}
+
+TEST_F(Pack, CompressionKeepsAFileAsItIsWhenItWouldNotBeSmaller) {
+  const std::string signature("SZDD\x88\xF0\x27\x33", 8);
+  struct Case {
+    std::string name;
+    std::string bytes;
+    bool compressed;
+  };
+  const Case cases[] = {
+      {"what compresses", std::string(3000, 'x'), true},
+      {"a short readme",
+       "Demo Office 2.0\r\nRead the help file for what is new. Questions go to the address on "
+       "the box.\r\n",
+       false},
+      {"a plain file that begins like an SZDD one", signature + "plain", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScratchDir work("pack-store");
+    work.Put("programs/setup.exe", "MZsetup");
+    work.Put("product/file.dat", c.bytes);
+    work.PutScript(
+        {"InstTo=C:\\App", "LANG=English,file.dat,app.lng", "COPYTOBASE=file.da_,file.dat"},
+        "template.inf");
+    medium::PackOptions options;
+    options.script = work.path() / "template.inf";
+    options.files = work.path() / "product";
+    options.out = work.path() / "out";
+    options.programs = work.path() / "programs";
+    options.compress = true;
+    medium::PackMedium(options);
+    const std::string stored = work.Read("out/file.da_");
+    EXPECT_EQ(platform::HasSzddSignature(stored), c.compressed);
+    EXPECT_EQ(c.compressed ? medium::ExpandSzdd(stored).bytes : stored, c.bytes);
+    EXPECT_EQ(CheckOf(options.out), Lines{});
+  }
 }
 
 TEST_F(Pack, DiskettesAreFilledInWholeClustersInTheTemplatesOrder) {

@@ -5,6 +5,7 @@
 #include <set>
 #include <sstream>
 
+#include "platform/SzddHeader.h"
 #include "script/Blocks.h"
 #include "script/Header.h"
 #include "script/ScriptLine.h"
@@ -279,7 +280,14 @@ class Packer {
     file.name = name;
     file.bytes = ReadHostFile(path);
     file.installedSize = file.bytes.size();
-    if (options_.compress) file.bytes = CompressSzdd(file.bytes, letter);
+    if (options_.compress) {
+      // The installer passes plain files through when COMPRESSED=YES, so what compression
+      // would not make smaller goes as it is; unless it begins like an SZDD file, which the
+      // expansion would take it for.
+      std::string packed = CompressSzdd(file.bytes, letter);
+      if (packed.size() < file.bytes.size() || platform::HasSzddSignature(file.bytes))
+        file.bytes = std::move(packed);
+    }
     return files_.emplace(key, std::move(file)).first->second;
   }
 
