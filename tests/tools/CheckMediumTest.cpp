@@ -415,6 +415,20 @@ TEST(CheckMedium, WhatTheInstallationGetsWrongUnnoticed) {
        {},
        {"Setup.Inf:10: warning: TITLE App\x81 holds the byte 81, which is no character in code "
         "page 1250"}},
+      {"InstTo and MakeGroup written in other cases, or standing in other lines",
+       Base({"INSTTO=C:\\Other", "MAKE GROUP=YES", "COPYTOBASE=a.dat,InstTool.dat$$5$$"}, "15"),
+       {},
+       {"Setup.Inf:7: warning: write the key as InstTo: the uninstall log records the directory "
+        "the user chose only on a line that holds InstTo, so the uninstall looks in C:\\Other",
+        "Setup.Inf:8: warning: write the key as MakeGroup: the uninstall log records the folder "
+        "the user chose only on a line that holds MakeGroup, so the uninstall leaves the folder",
+        "Setup.Inf:9: warning: the line holds InstTo: the uninstall log has InstTo= and the chosen "
+        "directory in its place"}},
+      {"INI file named with the destination marker",
+       Base({"INI FILE=<TOPATH>\\app.ini", "SECTION=S", "a=1", "END OF INI"}),
+       {},
+       {"Setup.Inf:7: error: INI FILE <TOPATH>\\app.ini: <TOPATH> stands for the destination only "
+        "in entry values, not in the file name, so the file cannot be written (result 3)"}},
       {"group item starting a file the script does not install",
        item("<TOPATH>\\app.exe", "App"),
        {},

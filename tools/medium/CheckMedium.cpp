@@ -73,6 +73,7 @@ class Checker {
   void HeaderPass() {
     for (std::size_t i = 0; i < lines_.size(); ++i) {
       const script::ScriptLine split = script::SplitScriptLine(lines_[i]);
+      CheckLogForm(i, split);
       switch (script::MatchHeaderKey(split.Key)) {
         case script::HeaderKey::InstTo:
           installTo_ = split.Value1;
@@ -118,6 +119,35 @@ class Checker {
         default:
           break;
       }
+    }
+  }
+
+  // The uninstall log is the script with every line that holds "InstTo" (in this case)
+  // written as InstTo= and the directory the user chose, and every other line that holds
+  // "MakeGroup" as MakeGroup= and the folder; the uninstaller reads both from there.
+  void CheckLogForm(std::size_t i, const script::ScriptLine& split) {
+    const std::string& line = lines_[i];
+    const bool instTo = line.find("InstTo") != std::string::npos;
+    const bool makeGroup = line.find("MakeGroup") != std::string::npos;
+    const bool isInstTo = script::MatchHeaderKey(split.Key) == script::HeaderKey::InstTo;
+    const bool isMakeGroup = script::MatchDriverRule(line, split) == script::DriverRule::MakeGroup;
+    if (isInstTo && !instTo) {
+      Warn(i,
+           "write the key as InstTo: the uninstall log records the directory the user chose "
+           "only on a line that holds InstTo, so the uninstall looks in " +
+               split.Value1);
+    } else if (isMakeGroup && !makeGroup && !instTo) {
+      Warn(i,
+           "write the key as MakeGroup: the uninstall log records the folder the user chose "
+           "only on a line that holds MakeGroup, so the uninstall leaves the folder");
+    } else if (instTo && !isInstTo) {
+      Warn(i,
+           "the line holds InstTo: the uninstall log has InstTo= and the chosen directory in "
+           "its place");
+    } else if (makeGroup && !isMakeGroup) {
+      Warn(i,
+           "the line holds MakeGroup: the uninstall log has MakeGroup= and the chosen folder in "
+           "its place");
     }
   }
 
@@ -342,8 +372,12 @@ class Checker {
 
   void ReadIniBlock(std::size_t& i, const std::string& fileName) {
     const std::size_t start = i;
-    if (script::TrimBlanks(fileName.substr(0, fileName.find(','))).empty())
-      Error(start, "INI FILE without a file name");
+    const std::string name = script::TrimBlanks(fileName.substr(0, fileName.find(',')));
+    if (name.empty()) Error(start, "INI FILE without a file name");
+    if (script::UpperAscii(name).find("<TOPATH>") != std::string::npos)
+      Error(start, "INI FILE " + name +
+                       ": <TOPATH> stands for the destination only in entry values, not in the "
+                       "file name, so the file cannot be written (result 3)");
     bool inSection = false;
     while (i + 1 < lines_.size()) {
       ++i;
