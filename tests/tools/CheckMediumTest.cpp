@@ -473,18 +473,8 @@ TEST(CheckMedium, UninstallerAndDiskSets) {
                    "Setup.Inf:2: error: UNINSTALL=YES but uninstkp.exe is not on disk 3"}));
 }
 
-}  // namespace
-
-namespace {
-
 TEST(CheckMedium, TheLastDiskCarriesTheScriptTheUninstallLogIsMadeFrom) {
-  const Lines script = {"InstTo=C:\\App",
-                        "CAPTION=App",
-                        "PROCESS=10",
-                        "UNINSTALL=YES",
-                        "LANG=English,en.lng,app.lng",
-                        "COPYTOBASE=a.dat,a.dat$$5$$",
-                        "DISK=2"};
+  const Lines script = medium::testing::TwoDiskScript({});
   struct Case {
     std::string name;
     std::optional<Lines> lastDisk;  // the Setup.Inf of disk 2

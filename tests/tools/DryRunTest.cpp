@@ -16,7 +16,8 @@ struct DryRunReport {
   std::string summary;
 };
 
-DryRunReport DryRunOf(const ScratchDir& dir, const Lines& script, std::vector<std::uint32_t> platforms) {
+DryRunReport DryRunOf(const ScratchDir& dir, const Lines& script,
+                      std::vector<std::uint32_t> platforms) {
   const std::optional<medium::MediumDir> medium = medium::MediumDir::Open(dir.path());
   EXPECT_TRUE(medium);
   if (!medium) return {};
@@ -94,14 +95,7 @@ TEST(DryRun, AStuckDestinationPageIsBlamedOnItsCause) {
 }
 
 TEST(DryRun, ADiskSetIsChangedAtEachPromptAndNeedsItsScriptOnTheLastDisk) {
-  const Lines script = {"InstTo=C:\\App",
-                        "CAPTION=App",
-                        "PROCESS=10",
-                        "UNINSTALL=YES",
-                        "LANG=English,en.lng,app.lng",
-                        "COPYTOBASE=a.dat,a.dat$$5$$",
-                        "DISK=2",
-                        "COPYTOBASE=c.dat,c.dat$$5$$"};
+  const Lines script = medium::testing::TwoDiskScript({"COPYTOBASE=c.dat,c.dat$$5$$"});
   for (const bool scriptOnLastDisk : {false, true}) {
     SCOPED_TRACE(scriptOnLastDisk ? "Setup.Inf on both disks" : "Setup.Inf on disk 1 only");
     ScratchDir dir("dry-run-disks");
