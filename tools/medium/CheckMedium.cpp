@@ -218,11 +218,12 @@ class Checker {
     std::string rest = upper.substr(marker + 8);
     std::replace(rest.begin(), rest.end(), '/', '\\');
     rest.erase(0, rest.find_first_not_of('\\'));
-    for (const std::string& installed : installedBase_) {
-      if (rest.compare(0, installed.size(), installed) != 0) continue;
-      if (rest.size() == installed.size() ||
-          std::string_view(" \"\t,").find(rest[installed.size()]) != std::string_view::npos)
-        return;
+    // The file's name ends where the command line's next argument or a closing quote
+    // begins; a name with blanks is tried at each of them.
+    for (std::size_t end = 0; end <= rest.size(); ++end) {
+      if (end < rest.size() && std::string_view(" \"\t,").find(rest[end]) == std::string_view::npos)
+        continue;
+      if (installedBase_.count(rest.substr(0, end))) return;
     }
     Warn(i, "FILE " + file + " names no file the script installs in the destination directory");
   }
