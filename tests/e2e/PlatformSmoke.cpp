@@ -295,6 +295,11 @@ void CheckProfiles(Checks& checks, platform::Platform& p, const std::string& dir
   const std::string longValue(1000, 'v');
   profiles.WriteString("Long", "Value"s, longValue, ini);
   checks.EqualText(profiles.ReadString("Long", "Value", "", ini), longValue, "a long value");
+  // An INI line written before any SECTION= of its block: no section. Windows puts it at the
+  // top of the file with no header, which the sandbox's profile writer copies.
+  checks.Expect(profiles.WriteString("", ""s, "[Settings]"s, ini), "write an entry of no section");
+  checks.EqualText(ReadAll(p.files, ini), "=[Settings]\r\n[Long]\r\nValue=" + longValue + "\r\n",
+                   "an entry of no section opens the file");
 }
 
 void CheckLz(Checks& checks, platform::Platform& p, const std::string& dir) {
