@@ -134,6 +134,8 @@ class TMainForm : public forms::Form {
   std::int64_t BytesCopied = 0;
   bool YesToAll = false;
   bool NoToAll = false;
+  // The directories this run's copies made or found (engine/FileUtil32.h).
+  engine::KnownDirectories DirectoriesKnown;
   // What the copy routines need from the program: files, expansion, clock, the byte count
   // and the message pump run after every block.
   engine::CopyContext CopyContextOf();

@@ -98,6 +98,7 @@ struct Installer {
   // progress window shown and its thread running, as during a real run.
   bool Install(const std::vector<std::string>& names, const std::string& destDir = "C:\\BENCH") {
     TMainForm& main = Main();
+    main.DirectoriesKnown.Forget();  // a run of its own
     TProcessForm& progress = *context.forms.ProcessForm;
     TInfoThread thread(app);
     thread.SetProgressForm(&progress);

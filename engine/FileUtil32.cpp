@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/SzddHeader.h"
+#include "script/Text.h"
 
 namespace engine {
 namespace {
@@ -63,6 +64,12 @@ class CopyTarget {
   // False when the destination cannot be written: in use, read-only, hidden or system
   // (which creating it over with normal attributes is refused), or its directory refuses.
   bool Open() {
+    // Most destinations are new: made in one call that fails when anything is at the
+    // place, which is then looked at as below. (Under Wine every look-up of a name that
+    // is not there reads the whole directory, to find it in another case.)
+    file_ = files_.Open(dest_, platform::kGenericRead | platform::kGenericWrite, 0,
+                        platform::Disposition::CreateNew, platform::kFileAttributeNormal);
+    if (file_) return true;
     const std::uint32_t attributes = files_.GetAttributes(dest_);
     if (attributes == platform::kInvalidFileAttributes) {
       file_ = files_.Open(dest_, platform::kGenericRead | platform::kGenericWrite, 0,
@@ -113,7 +120,13 @@ CopyResult CopyBlocks(CopyContext& context, const std::string& dest, Read read, 
   std::vector<char> buffer(kCopyBlockSize);
   context.written = {};
   CopyTarget target(context.files, dest);
-  if (!target.Open()) return CopyResult::CopyNoDestination;
+  if (!target.Open()) {
+    // The directory may have gone since it was made or found for an earlier file.
+    if (!context.knownDirectories || !context.knownDirectories->Forget())
+      return CopyResult::CopyNoDestination;
+    ForceDirectories(context.files, TrimDir(DirectoryPart(dest)), context.knownDirectories);
+    if (!target.Open()) return CopyResult::CopyNoDestination;
+  }
 
   CopyResult result = CopyResult::CopyOk;
   try {
@@ -199,9 +212,24 @@ std::string FileNamePart(std::string_view path) {
   return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
 }
 
-void ForceDirectories(platform::Files& files, std::string_view directory) {
+bool KnownDirectories::Contains(std::string_view directory) const {
+  return upperCased_.contains(script::UpperAscii(directory));
+}
+
+void KnownDirectories::Add(std::string_view directory) {
+  upperCased_.insert(script::UpperAscii(directory));
+}
+
+bool KnownDirectories::Forget() {
+  const bool any = !upperCased_.empty();
+  upperCased_.clear();
+  return any;
+}
+
+void ForceDirectories(platform::Files& files, std::string_view directory, KnownDirectories* known) {
   const std::string path = TrimDir(directory);
   if (path.empty()) throw std::runtime_error("Unable to create directory");
+  if (known && known->Contains(path)) return;
   // The lengths of the path's directories, the whole path first, each parent being the
   // part before the last "\" or ":" (without that "\"), down to a drive or nothing. Found
   // in one pass back over the path, so a path of many levels costs no more than its length.
@@ -218,22 +246,31 @@ void ForceDirectories(platform::Files& files, std::string_view directory) {
   // The ANSI calls take no path longer than MAX_PATH: such a directory is never
   // there and cannot be made, and neither can anything below it.
   const auto fits = [](std::size_t length) { return length <= platform::kMaxPath; };
+  const auto there = [&](const std::string& level) {
+    return (known && known->Contains(level)) || IsDirectory(files, level);
+  };
   std::size_t missing = lengths.size();  // lengths[missing - 1] is the first to create
   for (std::size_t i = 0; i < lengths.size(); ++i) {
-    if (fits(lengths[i]) && IsDirectory(files, path.substr(0, lengths[i]))) {
+    if (fits(lengths[i]) && there(path.substr(0, lengths[i]))) {
       missing = i;
       break;
     }
   }
   // Parents first; once one cannot be made, none below it can be either.
-  for (std::size_t i = missing; i > 0 && fits(lengths[i - 1]); --i) {
+  for (std::size_t i = missing; i > 0; --i) {
+    if (!fits(lengths[i - 1])) return;
     const std::string level = path.substr(0, lengths[i - 1]);
     if (!files.CreateDirectory(level) && !IsDirectory(files, level)) return;
+  }
+  // The directory and the parents looked at on the way are all there now.
+  if (known) {
+    for (std::size_t i = 0; i < lengths.size() && i <= missing; ++i)
+      known->Add(path.substr(0, lengths[i]));
   }
 }
 
 CopyResult CopyPlainFile(CopyContext& context, const std::string& source, const std::string& dest) {
-  ForceDirectories(context.files, TrimDir(DirectoryPart(dest)));
+  ForceDirectories(context.files, TrimDir(DirectoryPart(dest)), context.knownDirectories);
   std::unique_ptr<platform::File> in =
       context.files.Open(source, platform::kGenericRead, platform::kFileShareRead,
                          platform::Disposition::OpenExisting, platform::kFileAttributeNormal);
@@ -245,7 +282,7 @@ CopyResult CopyPlainFile(CopyContext& context, const std::string& source, const 
 
 CopyResult CopyExpandedFile(CopyContext& context, const std::string& source,
                             const std::string& dest) {
-  ForceDirectories(context.files, TrimDir(DirectoryPart(dest)));
+  ForceDirectories(context.files, TrimDir(DirectoryPart(dest)), context.knownDirectories);
   const std::optional<SourceForm> form = ReadSourceForm(context.files, source);
   if (!form) return CopyResult::CopyNoSource;
   std::unique_ptr<platform::LzFile> in = context.lz.Open(source);

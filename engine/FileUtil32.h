@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,21 @@ struct WrittenFile {
   std::optional<platform::FileIdentity> identity;
 };
 
+// Directories that one installation run made or found: a run copies many files into few
+// directories, and each look-up of a directory costs a call into the system (under Wine a
+// trip to its server). A directory that vanishes during the run is made again when a copy
+// into it fails (see CopyContext). Names are compared without regard to the case of a-z.
+class KnownDirectories {
+ public:
+  bool Contains(std::string_view directory) const;
+  void Add(std::string_view directory);
+  // Forgets them all; false when none was known.
+  bool Forget();
+
+ private:
+  std::set<std::string> upperCased_;
+};
+
 // What a copy needs from its caller: the platform's services, the running count of bytes
 // read (the progress display follows it) and the message pump run after every block. The
 // copy tells back in `written` what it left at the destination.
@@ -40,6 +56,8 @@ struct CopyContext {
   platform::Clock& clock;
   std::int64_t& bytesCopied;
   std::function<void()> pumpMessages;
+  // The run's directories, trusted instead of looked up; none: every copy looks its up.
+  KnownDirectories* knownDirectories = nullptr;
   WrittenFile written = {};
 };
 
@@ -57,8 +75,10 @@ std::string FileNamePart(std::string_view path);
 
 // Creates a directory with all its missing parents; failures to create are not reported
 // (a later create of a file in it fails instead). Throws std::runtime_error("Unable to
-// create directory") for an empty or blank path.
-void ForceDirectories(platform::Files& files, std::string_view directory);
+// create directory") for an empty or blank path. With `known`, the directories in it are
+// taken to be there, and those found or made are added to it.
+void ForceDirectories(platform::Files& files, std::string_view directory,
+                      KnownDirectories* known = nullptr);
 
 // Copies byte for byte in 8192-byte blocks, creating the destination's directories first.
 // The destination's last-write time becomes the time of the copy.

@@ -18,8 +18,12 @@ constexpr const char* kTerminated = "The installation will be terminated.";
 
 engine::CopyContext TMainForm::CopyContextOf() {
   platform::Platform& services = Platform();
-  return engine::CopyContext{services.files, services.lz, services.clock, BytesCopied,
-                             [this] { App()->ServiceMessages(); }};
+  return engine::CopyContext{services.files,
+                             services.lz,
+                             services.clock,
+                             BytesCopied,
+                             [this] { App()->ServiceMessages(); },
+                             &DirectoriesKnown};
 }
 
 bool TMainForm::InstallFile(const std::string& source, const std::string& dest, bool confirm,
@@ -56,7 +60,8 @@ bool TMainForm::InstallFile(const std::string& source, const std::string& dest, 
       if (Record) Record->CompleteFile(pending, written.wrote, written.identity);
     };
     try {
-      if (kind == "BASE") engine::ForceDirectories(files, engine::DirectoryPart(dest));
+      if (kind == "BASE")
+        engine::ForceDirectories(files, engine::DirectoryPart(dest), &DirectoriesKnown);
       context_.forms.ProcessForm->SourceLab.SetCaption(ShortenPath(found, 30));
       App()->ProcessMessages();
       const bool placed = PlaceFile(found, dest, confirm, kind, written);

@@ -56,6 +56,7 @@ std::int32_t TMainForm::RunInstallation() {
   GroupMade = false;
   YesToAll = false;
   NoToAll = false;
+  DirectoriesKnown.Forget();
   std::int32_t currentDisk = 1;
   std::int32_t result = 0;
 

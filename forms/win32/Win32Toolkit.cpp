@@ -92,6 +92,7 @@ void Win32Toolkit::ServiceMessages() {
   // The queue is asked with a wait that times out at once: GetQueueStatus would also
   // clear the queue's "new since last looked" state, which the loops that wait rely on.
   const DWORD now = GetTickCount();
+  PaintChangedTexts(false);
   if (!queueGate_.ShouldAsk(now) ||
       !queueGate_.ShouldSweep(
           now, MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
@@ -104,6 +105,7 @@ void Win32Toolkit::ServiceMessages() {
 
 void Win32Toolkit::ProcessMessages() {
   Sync();
+  PaintChangedTexts(false);
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {
@@ -117,6 +119,7 @@ void Win32Toolkit::ProcessMessages() {
 
 void Win32Toolkit::HandleMessage() {
   Sync();
+  PaintChangedTexts(true);
   MSG message;
   if (GetMessageA(&message, nullptr, 0, 0) <= 0) {
     if (app_) app_->Terminate();
@@ -158,6 +161,7 @@ bool Win32Toolkit::HandleDialogKey(const MSG& message) {
 
 int Win32Toolkit::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
   Sync();
+  PaintChangedTexts(true);
   HWND owner = nullptr;
   if (Form* active = app_ ? app_->ActiveForm() : nullptr) {
     HWND window = WindowOf(*active);
@@ -249,10 +253,20 @@ void Win32Toolkit::Changed(Component& component, Property what) {
       LayOutNatives(*form);
       InvalidateControl(*control, true);
       break;
+    case Property::Caption:
+      changedTexts_.emplace(control, control);
+      textRepaints_.Changed();
+      break;
     default:
       InvalidateControl(*control, false);
       break;
   }
+}
+
+void Win32Toolkit::PaintChangedTexts(bool idle) {
+  if (changedTexts_.empty() || !textRepaints_.ShouldPaint(GetTickCount(), idle)) return;
+  for (const auto& [component, control] : changedTexts_) InvalidateControl(*control, false);
+  changedTexts_.clear();
 }
 
 void Win32Toolkit::ChangedNative(Node& node, Property what) {
@@ -285,6 +299,7 @@ void Win32Toolkit::ChangedNative(Node& node, Property what) {
 }
 
 void Win32Toolkit::Destroyed(Component& component) {
+  changedTexts_.erase(&component);
   if (auto timer = timerIds_.find(&component); timer != timerIds_.end()) {
     KillTimer(hidden_, timer->second);
     timers_.erase(timer->second);

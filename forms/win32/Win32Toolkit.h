@@ -92,6 +92,9 @@ class Win32Toolkit : public Toolkit {
   // Makes the form's active control the one that has the keyboard focus now.
   void TakeFocusFromWindow(Form& form);
   void InvalidateControl(Control& control, bool whole);
+  // Paints the texts that changed since the last paint when TextRepaintGate says so;
+  // `idle` before the program waits for input.
+  void PaintChangedTexts(bool idle);
   void ChangedNative(Node& node, Property what);
   void ChangedForm(Form& form, Property what);
   void ChangedTimer(Component& component);
@@ -117,8 +120,11 @@ class Win32Toolkit : public Toolkit {
   UINT_PTR nextTimerId_ = 1;
   std::map<const Form*, std::vector<HWND>> disabledByModal_;
   ScreenCursor cursor_ = ScreenCursor::Default;
-  bool pending_ = false;              // controls were added since the last Sync
-  QueueGate queueGate_;               // when ServiceMessages looks at the queue
+  bool pending_ = false;          // controls were added since the last Sync
+  QueueGate queueGate_;           // when ServiceMessages looks at the queue
+  TextRepaintGate textRepaints_;  // when changed texts are painted
+  // Windowless controls whose new text waits to be painted.
+  std::unordered_map<const Component*, Control*> changedTexts_;
   const Control* feeding_ = nullptr;  // a control taking a value from its own window
 };
 

@@ -302,4 +302,40 @@ TEST(ForceDirectories, CreatesEveryMissingParent) {
   EXPECT_THROW(engine::ForceDirectories(files, "  "), std::runtime_error);
 }
 
+TEST(ForceDirectories, KnowsOnlyDirectoriesThatAreThere) {
+  const struct {
+    const char* make;
+    std::vector<std::string> known;
+  } cases[] = {
+      {"C:\\NEW\\SUB\\", {"C:\\NEW\\SUB", "c:\\new"}},
+      {"C:\\OLD\\SUB", {"C:\\OLD\\SUB", "C:\\OLD"}},  // the parent found on the way
+      {"C:\\FILE\\SUB", {}},                          // a file stands where a parent would
+  };
+  for (const auto& c : cases) {
+    CopyHarness h;
+    h.PutFile("C:\\OLD\\KEEP", "k");
+    h.PutFile("C:\\FILE", "a file");
+    engine::KnownDirectories known;
+    engine::ForceDirectories(h.platform().files, c.make, &known);
+    for (const std::string& directory : c.known)
+      EXPECT_TRUE(known.Contains(directory)) << c.make << ": " << directory;
+    EXPECT_EQ(known.Forget(), !c.known.empty()) << c.make << ": what was known besides";
+  }
+}
+
+TEST(CopyPlainFile, ADirectoryGoneSinceAnEarlierFileIsMadeAgain) {
+  CopyHarness h;
+  h.PutFile("D:\\A.BIN", "a");
+  h.PutFile("D:\\B.BIN", "b");
+  Counted copy(h);
+  engine::KnownDirectories known;
+  copy.context.knownDirectories = &known;
+  EXPECT_EQ(engine::CopyPlainFile(copy.context, "D:\\A.BIN", "C:\\APP\\SUB\\A.BIN"),
+            CopyResult::CopyOk);
+  std::filesystem::remove_all(h.machine().HostPath("C:\\APP"));
+  EXPECT_EQ(engine::CopyPlainFile(copy.context, "D:\\B.BIN", "C:\\APP\\SUB\\B.BIN"),
+            CopyResult::CopyOk);
+  EXPECT_EQ(h.ReadFile("C:\\APP\\SUB\\B.BIN"), "b");
+}
+
 }  // namespace

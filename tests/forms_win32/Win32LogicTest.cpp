@@ -320,4 +320,43 @@ TEST(QueueGate, AsksOncePerTickAndSweepsWhatWaitsOrEveryTenMilliseconds) {
   }
 }
 
+TEST(TextRepaintGate, PaintsAtOnceAfterAQuietSpellAndThenAtMostEveryFortyMilliseconds) {
+  struct Step {
+    std::uint32_t tick;
+    bool changed;  // a text changed before this pump
+    bool idle;     // the program is about to wait for input
+    bool painted;
+  };
+  const struct {
+    const char* name;
+    std::vector<Step> steps;
+  } cases[] = {
+      {"the first text is painted at once", {{1000, true, false, true}}},
+      {"nothing changed, nothing painted",
+       {{1000, false, false, false}, {1000, false, true, false}}},
+      {"a burst waits for the interval, then its last text is painted",
+       {{1000, true, false, true},
+        {1001, true, false, false},
+        {1039, true, false, false},
+        {1040, false, false, true},
+        {1041, false, false, false}}},
+      {"a text changed after a quiet spell is painted at once",
+       {{1000, true, false, true}, {1500, true, false, true}}},
+      {"before a wait the waiting text is painted whatever the time",
+       {{1000, true, false, true}, {1002, true, false, false}, {1003, false, true, true}}},
+      {"the clock wraps",
+       {{0xFFFFFFF0u, true, false, true},
+        {0xFFFFFFFFu, true, false, false},
+        {0x00000018u, false, false, true}}},
+  };
+  for (const auto& c : cases) {
+    forms::win32::TextRepaintGate gate;
+    for (std::size_t i = 0; i < c.steps.size(); ++i) {
+      const Step& step = c.steps[i];
+      if (step.changed) gate.Changed();
+      EXPECT_EQ(gate.ShouldPaint(step.tick, step.idle), step.painted) << c.name << ", step " << i;
+    }
+  }
+}
+
 }  // namespace
