@@ -116,8 +116,8 @@ class Packer {
     // The language file and the uninstaller are taken after the walk, from the last disk.
     std::vector<MediumFile> closing;
     for (const std::string& name : languageFiles) closing.push_back(files_.at(Upper(name)));
-    std::optional<fs::path> uninstaller = Program("uninstkp.exe", wantUninstall);
-    if (uninstaller) closing.push_back({"uninstkp.exe", ReadHostFile(*uninstaller), 0});
+    if (const std::string* uninstaller = ProgramBytes("uninstkp.exe", wantUninstall))
+      closing.push_back({"uninstkp.exe", *uninstaller, 0});
     std::uint64_t closingSize = 0;
     for (const MediumFile& file : closing)
       if (!disks_.back().names.count(Upper(file.name))) closingSize += file.bytes.size();
@@ -141,8 +141,7 @@ class Packer {
     for (const std::string& line : out) script += line + "\r\n";
     const fs::path first = DiskFolder(1);
     WriteHostFile(first / "Setup.Inf", script);
-    const std::optional<fs::path> setup = Program("setup.exe", true);
-    WriteHostFile(first / "setup.exe", ReadHostFile(*setup));
+    WriteHostFile(first / "setup.exe", *ProgramBytes("setup.exe", true));
     if (const std::optional<fs::path> picture = product_->Find(1, "Present.bmp"))
       WriteHostFile(first / "Present.bmp", ReadHostFile(*picture));
   }
@@ -168,11 +167,10 @@ class Packer {
 
   // Setup.Inf (the template with room for a size tag or a DISK line on every line, and
   // for the PROCESS and COMPRESSED lines), setup.exe and the picture.
-  std::uint64_t DiskOneFixedSize(std::size_t templateSize, std::size_t lineCount) const {
+  std::uint64_t DiskOneFixedSize(std::size_t templateSize, std::size_t lineCount) {
     std::uint64_t size = templateSize + 24 * lineCount + 256;
     std::error_code error;
-    if (const std::optional<fs::path> setup = Program("setup.exe", false))
-      size += fs::file_size(*setup, error);
+    if (const std::string* setup = ProgramBytes("setup.exe", false)) size += setup->size();
     if (const std::optional<fs::path> picture = product_->Find(1, "Present.bmp"))
       size += fs::file_size(*picture, error);
     return size;
@@ -184,6 +182,18 @@ class Packer {
     if (!path && required)
       throw PackError(name + " is not in " + options_.programs.string() + " (see --programs)");
     return path;
+  }
+
+  // The program's bytes as they go on the medium (prepared once), or null when it is not
+  // there and not required.
+  const std::string* ProgramBytes(const std::string& name, bool required) {
+    auto found = programs_.find(name);
+    if (found != programs_.end()) return &found->second;
+    const std::optional<fs::path> path = Program(name, required);
+    if (!path) return nullptr;
+    std::string bytes = ReadHostFile(*path);
+    if (options_.prepareProgram) bytes = options_.prepareProgram(name, std::move(bytes));
+    return &programs_.emplace(name, std::move(bytes)).first->second;
   }
 
   // The product file behind a medium name: the name itself, the installed name, or (for
@@ -267,6 +277,7 @@ class Packer {
   const PackOptions& options_;
   std::optional<MediumDir> product_;
   std::map<std::string, MediumFile> files_;
+  std::map<std::string, std::string> programs_;
   std::vector<Disk> disks_;
 };
 

@@ -1,0 +1,90 @@
+#include "tools/medium/Release.h"
+
+#include "script/Header.h"
+#include "script/ScriptLine.h"
+#include "tools/medium/CheckMedium.h"
+#include "tools/medium/HostTool.h"
+#include "tools/medium/Images.h"
+
+namespace medium {
+namespace fs = std::filesystem;
+namespace {
+
+// True when `path` is `folder` or lies inside it (links and "..", resolved).
+bool Within(const fs::path& path, const fs::path& folder) {
+  std::error_code error;
+  const fs::path inner = fs::weakly_canonical(fs::absolute(path), error);
+  const fs::path outer = fs::weakly_canonical(fs::absolute(folder), error);
+  auto i = inner.begin();
+  for (auto o = outer.begin(); o != outer.end(); ++o, ++i) {
+    if (o->empty()) continue;  // the trailing "" of a folder written with a slash
+    if (i == inner.end() || *i != *o) return false;
+  }
+  return true;
+}
+
+void CheckCdImagePlace(const PackOptions& pack, const fs::path& iso) {
+  const std::string shown = "the CD image " + iso.string();
+  for (const fs::path& folder : {pack.out, pack.files, pack.programs})
+    if (Within(iso, folder)) throw PackError(shown + " would lie inside " + folder.string());
+  if (Within(iso, pack.script)) throw PackError(shown + " is the template");
+  std::error_code error;
+  if (!fs::is_directory(fs::absolute(iso).parent_path(), error))
+    throw PackError(shown + ": its folder does not exist");
+  if (fs::exists(fs::symlink_status(iso, error)) && !IsCdImage(iso))
+    throw PackError(shown + " exists and is no CD image: it is not replaced");
+}
+
+// The CAPTION of the medium's Setup.Inf, empty when it has none.
+std::string MediumCaption(const fs::path& out) {
+  const std::optional<MediumDir> dir = MediumDir::Open(out);
+  const std::optional<std::vector<std::string>> lines = dir ? ReadMediumScript(*dir) : std::nullopt;
+  for (const std::string& line : lines.value_or(std::vector<std::string>{})) {
+    const script::ScriptLine split = script::SplitScriptLine(line);
+    if (script::MatchHeaderKey(split.Key) == script::HeaderKey::Caption) return split.Value1;
+  }
+  return {};
+}
+
+}  // namespace
+
+void CheckReleaseOptions(const PackOptions& pack, const ReleaseOptions& release) {
+  if (release.diskImages && !pack.diskKB)
+    throw PackError("--images makes diskettes of a disk set: give --disk-size too");
+  if (release.diskImages && !IsDisketteSize(*pack.diskKB))
+    throw PackError("--images: no diskette is " + std::to_string(*pack.diskKB) +
+                    " KB (160, 180, 320, 360, 720, 1200, 1440 or 2880)");
+  if (!release.cdImage.empty()) {
+    if (pack.diskKB)
+      throw PackError("--iso makes a CD of a one-folder medium: leave out --disk-size");
+    CheckCdImagePlace(pack, release.cdImage);
+  }
+  if (release.sign) {
+    try {
+      CheckSigningKey(*release.sign);
+    } catch (const ToolError& bad) {
+      throw PackError(bad.what());
+    }
+    for (const fs::path& given : {release.sign->certificate, release.sign->key})
+      if (Within(given, pack.out)) throw PackError(given.string() + " lies inside --out");
+  }
+}
+
+void PrepareSigning(PackOptions& pack, const ReleaseOptions& release) {
+  if (!release.sign) return;
+  pack.prepareProgram = [key = *release.sign](const std::string& name, std::string bytes) {
+    return SignProgram(name, bytes, key);
+  };
+}
+
+std::vector<fs::path> MakeReleaseImages(const PackOptions& pack, const ReleaseOptions& release) {
+  std::vector<fs::path> written;
+  if (release.diskImages) written = MakeDisketteImages(pack.out, *pack.diskKB);
+  if (!release.cdImage.empty()) {
+    MakeCdImage(pack.out, release.cdImage, CdLabel(MediumCaption(pack.out)));
+    written.push_back(release.cdImage);
+  }
+  return written;
+}
+
+}  // namespace medium
