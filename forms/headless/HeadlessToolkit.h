@@ -9,6 +9,9 @@
 // timers already due and applies the next action only when it fits a visible modeless form
 // while no visible modal form is open (a click on a progress window's Cancel button).
 //
+// Disk changes: a `disk N` action is taken while a message box shows, before the reply, by
+// the disk changer the runner set; without one, or when it refuses, the run stops (code 2).
+//
 // Default answers (off unless set): where the run would stop because no action fits or
 // none remain, a generic user answers instead, up to a limit, so that any run ends. A
 // message box gets the first of OK, Yes, Ignore and Cancel it has (never Retry, which may
@@ -27,6 +30,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -88,6 +92,11 @@ class HeadlessToolkit : public Toolkit {
   void SetIdleLimit(std::uint32_t milliseconds) { idleLimit_ = milliseconds; }
   // Lets a generic user answer what the actions do not (limit 0 turns it off).
   void SetDefaultAnswers(DefaultAnswers answers) { defaults_ = std::move(answers); }
+  // What puts disk N of the set into the drive: gives the empty text when it did, otherwise
+  // why it cannot.
+  void SetDiskChanger(std::function<std::string(int disk)> changer) {
+    diskChanger_ = std::move(changer);
+  }
   // Generic answers given so far.
   std::size_t DefaultAnswersUsed() const { return defaultsUsed_; }
   // The cursor last set.
@@ -129,6 +138,8 @@ class HeadlessToolkit : public Toolkit {
   // True when a generic answer may still be given; counts it and writes its line.
   bool TakeDefault(const Action& action);
   std::string DescribeOpen() const;
+  // Takes the `disk N` actions that come next (a message box is showing).
+  void ChangeDisks();
   [[noreturn]] void Stop(int code, const std::string& message);
 
   Application* app_ = nullptr;
@@ -146,6 +157,7 @@ class HeadlessToolkit : public Toolkit {
   DefaultAnswers defaults_;
   std::size_t defaultsUsed_ = 0;
   std::atomic<bool> woken_ = false;
+  std::function<std::string(int)> diskChanger_;
 };
 
 }  // namespace forms::headless

@@ -1,6 +1,7 @@
 // setup-sim: runs the installer headless on a sandbox machine. The medium folder is drive
-// D: and the program is D:\SETUP.EXE; the answers file plays the user. The transcript of
-// the run goes to standard output, one event a line.
+// D: and the program is D:\SETUP.EXE; the answers file plays the user. A disk set's folder,
+// or one disk of it, may be the medium: its disks are changed by `disk N` answers. The transcript
+// of the run goes to standard output, one event a line.
 //
 // Exit codes: 0 the program ended normally; 1 bad command line or files; 2 an answer did
 // not fit what was open; 3 the answers ran out while the installer waited for the user;
@@ -17,6 +18,7 @@
 #include "platform/sandbox/Machine.h"
 #include "platform/sandbox/SandboxDisks.h"
 #include "platform/sandbox/SandboxFiles.h"
+#include "tools/medium/MediumDir.h"
 #include "tools/medium/ToolArgs.h"
 #include "tools/setup-sim/SimOptions.h"
 #include "tools/setup-sim/Summary.h"
@@ -111,13 +113,25 @@ int main(int argc, char** argv) {
     machineOptions.csdVersion = options->csdVersion;
     machineOptions.moduleFileName = "D:\\SETUP.EXE";
     sandbox::Machine machine(machineOptions);
-    machine.Mount('D', options->medium);
+    // A disk set's folder is started with its first disk in the drive; `disk N` answers
+    // put another of its disks there.
+    const std::optional<medium::MediumDir> diskSet = medium::DiskSetOf(options->medium);
+    const std::optional<medium::MediumDir> given = medium::MediumDir::Open(options->medium);
+    machine.Mount('D', given && given->IsDiskSet() ? given->DiskRoot(1)
+                                                   : std::filesystem::path(options->medium));
     // Started from the medium, as a person starts setup.exe from its CD: D:\ is the current
     // directory, where the main window looks for Present.bmp.
     machine.platform().files.SetCurrentDirectory("D:\\");
     for (const auto& [drive, kb] : options->freeKB) machine.disks().SetFreeBytes(drive, kb * 1024);
 
     forms::headless::HeadlessToolkit toolkit(actions);
+    toolkit.SetDiskChanger([&](int disk) -> std::string {
+      if (!diskSet) return "the medium " + options->medium + " is no disk set (DISK1, DISK2, ...)";
+      if (disk > diskSet->DiskCount())
+        return "the disk set has " + std::to_string(diskSet->DiskCount()) + " disks";
+      machine.Mount('D', diskSet->DiskRoot(disk));
+      return {};
+    });
     {
       forms::Application app(toolkit);
       try {
