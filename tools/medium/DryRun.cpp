@@ -9,36 +9,11 @@
 #include "forms/headless/Answers.h"
 #include "forms/headless/HeadlessToolkit.h"
 #include "platform/sandbox/Machine.h"
+#include "tools/medium/ScratchFolder.h"
 
 namespace medium {
 namespace fs = std::filesystem;
 namespace {
-
-// A scratch folder removed again when the run ends.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::error_code error;
-    const fs::path base = fs::temp_directory_path(error);
-    // A name taken by another run is tried again; any other failure (no temporary
-    // directory, no room, no right to write) would fail every attempt, so it ends the run.
-    for (int attempt = 0;; ++attempt) {
-      path_ = base / ("setup-check-" + std::to_string(::getpid()) + "-" + std::to_string(attempt));
-      if (fs::create_directory(path_, error)) break;
-      if (error) throw fs::filesystem_error("cannot make a scratch folder", path_, error);
-    }
-  }
-  ~ScratchFolder() {
-    std::error_code error;
-    fs::remove_all(path_, error);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
 
 // The medium as one folder: a disk set's disks laid over each other in their order, as
 // the drive holds each in turn.
@@ -55,7 +30,7 @@ DryRunOutcome RunOnce(const fs::path& mediumFolder, std::size_t languageIndex,
                       std::uint32_t platformId) {
   DryRunOutcome outcome;
   outcome.platformId = platformId;
-  ScratchFolder machineFolder;
+  ScratchFolder machineFolder("setup-check-");
   sandbox::MachineOptions machineOptions;
   machineOptions.root = machineFolder.path();
   machineOptions.platformId = platformId;
@@ -98,7 +73,7 @@ DryRunOutcome RunOnce(const fs::path& mediumFolder, std::size_t languageIndex,
 std::vector<DryRunOutcome> DryRun(const MediumDir& dir, const std::vector<std::string>& languages,
                                   const std::vector<std::uint32_t>& platforms) {
   std::vector<DryRunOutcome> outcomes;
-  ScratchFolder scratch;
+  ScratchFolder scratch("setup-check-");
   const fs::path folder = OneFolder(dir, scratch.path());
   const std::size_t runs = languages.empty() ? 1 : languages.size();
   for (std::uint32_t platformId : platforms)

@@ -1,35 +1,14 @@
 #include "tools/medium/Sign.h"
 
-#include <stdlib.h>
-
 #include <fstream>
 #include <sstream>
 
 #include "tools/medium/HostTool.h"
+#include "tools/medium/ScratchFolder.h"
 
 namespace medium {
 namespace fs = std::filesystem;
 namespace {
-
-// A folder of our own under the host's temporary directory, removed with what it holds.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::string pattern = (fs::temp_directory_path() / "setup-pack-sign-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw ToolError("cannot make a temporary folder to sign in");
-    path_ = pattern;
-  }
-  ~ScratchFolder() {
-    std::error_code error;
-    fs::remove_all(path_, error);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
 
 std::string ReadAll(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -53,7 +32,7 @@ void CheckSigningKey(const SigningKey& key) {
 }
 
 std::string SignProgram(const std::string& name, const std::string& bytes, const SigningKey& key) {
-  ScratchFolder scratch;
+  const ScratchFolder scratch("setup-pack-sign-");
   const fs::path unsigned_ = scratch.path() / "unsigned.exe";
   const fs::path signed_ = scratch.path() / "signed.exe";
   {
