@@ -1,7 +1,5 @@
 #include "tools/medium/DryRun.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <system_error>
 
