@@ -15,12 +15,8 @@ bool Within(const fs::path& path, const fs::path& folder) {
   std::error_code error;
   const fs::path inner = fs::weakly_canonical(fs::absolute(path), error);
   const fs::path outer = fs::weakly_canonical(fs::absolute(folder), error);
-  auto i = inner.begin();
-  for (auto o = outer.begin(); o != outer.end(); ++o, ++i) {
-    if (o->empty()) continue;  // the trailing "" of a folder written with a slash
-    if (i == inner.end() || *i != *o) return false;
-  }
-  return true;
+  const fs::path relative = inner.lexically_relative(outer);
+  return !relative.empty() && *relative.begin() != "..";
 }
 
 void CheckCdImagePlace(const PackOptions& pack, const fs::path& iso) {
