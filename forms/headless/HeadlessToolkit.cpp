@@ -294,6 +294,7 @@ int HeadlessToolkit::MessageBox(const std::string& text, const std::string& capt
   ChangeDisks();
   // Where the run would stop, the generic user answers if it may.
   auto defaultOr = [&](int code, const std::string& message) {
+    DefaultDiskChange(text);
     Action reply;
     reply.verb = Verb::Reply;
     reply.answer = DefaultReply(flags);
@@ -324,6 +325,17 @@ void HeadlessToolkit::ChangeDisks() {
                   " does not fit: " + refused);
     lastActionTime_ = now_;
   }
+}
+
+void HeadlessToolkit::DefaultDiskChange(const std::string& text) {
+  if (!defaults_.askedDisk || !diskChanger_ || defaultsUsed_ >= defaults_.limit) return;
+  Action change;
+  change.verb = Verb::Disk;
+  change.disk = defaults_.askedDisk(text);
+  // A disk the set does not have stays out of the drive: the box is answered all the same,
+  // and what the program does next shows in the transcript.
+  if (change.disk <= 0 || !diskChanger_(change.disk).empty()) return;
+  TakeDefault(change);
 }
 
 void HeadlessToolkit::Changed(Component& component, Property what) {

@@ -11,6 +11,8 @@
 //
 // Disk changes: a `disk N` action is taken while a message box shows, before the reply, by
 // the disk changer the runner set; without one, or when it refuses, the run stops (code 2).
+// The generic user changes disks through the same changer: answering a message box that
+// asks for a disk (as the runner's askedDisk reads it), it first puts that disk in.
 //
 // Default answers (off unless set): where the run would stop because no action fits or
 // none remain, a generic user answers instead, up to a limit, so that any run ends. A
@@ -70,6 +72,9 @@ struct DefaultAnswers {
   std::size_t limit = 0;               // most generic answers in one run (0: none)
   std::string fill = "User";           // typed into an empty edit
   std::vector<std::string> preferred;  // control names pressed before any other button
+  // The disk of the set a message box's text asks for, 0 for none: the generic user puts it
+  // into the drive through the disk changer before it answers the box ("default disk N").
+  std::function<int(const std::string& text)> askedDisk;
 };
 
 class HeadlessToolkit : public Toolkit {
@@ -140,6 +145,8 @@ class HeadlessToolkit : public Toolkit {
   std::string DescribeOpen() const;
   // Takes the `disk N` actions that come next (a message box is showing).
   void ChangeDisks();
+  // The generic user's disk change at a message box with the text `text`.
+  void DefaultDiskChange(const std::string& text);
   [[noreturn]] void Stop(int code, const std::string& message);
 
   Application* app_ = nullptr;

@@ -27,7 +27,10 @@ if [ "$mode" = cd ]; then
   xorriso -no_rc -osirrox on -read_fs norock -indev "$run/demo.iso" -extract / "$medium" \
     >"$run/xorriso.out" 2>&1 || { cat "$run/xorriso.out"; exit 1; }
   chmod -R u+w "$medium"
-  diff -r "$run/medium" "$medium" || { echo "the CD image differs from the medium"; exit 1; }
+  # setup-pack's list of what it wrote stays in the folder; the CD holds the medium alone.
+  [ ! -e "$medium/.setup-pack" ] || { echo "the CD image holds setup-pack's list"; exit 1; }
+  diff -r -x .setup-pack "$run/medium" "$medium" ||
+    { echo "the CD image differs from the medium"; exit 1; }
 fi
 
 wine_prefix "$work" "$run" "$loader"
@@ -36,7 +39,7 @@ wine_xvfb "$run" || exit 125
 [ "$mode" = cd ] && wine_drive D "$medium" cdrom
 touch "$run/marker"
 
-wine_play "$run" "$medium" "$robot" "$root/demo/answers.txt" "$program"
+wine_play "$run" "$medium" "$robot" "$root/demo/answers.txt" --program "$program"
 robot_rc=$?
 # The Explorer window that [CreateGroup] opened keeps the session alive: end it, which
 # also writes the registry files.

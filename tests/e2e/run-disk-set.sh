@@ -79,7 +79,8 @@ wine_xvfb "$run" || exit 125
 wine_drive A "$run/disks/DISK1" floppy
 wine_picture | wine_stable >"$run/before.txt"
 
-wine_play "$run" "$run/disks/DISK1" "$robot" "$run/install-answers" 'A:\SETUP.EXE' A "$run/disks" ||
+wine_play "$run" "$run/disks/DISK1" "$robot" "$run/install-answers" --program 'A:\SETUP.EXE' \
+  --disks A "$run/disks" ||
   { fail "installation: robot exit code $?"; cat "$run/robot.out"; }
 echo "== what the robot saw"
 cat "$run/transcript.txt"

@@ -127,16 +127,25 @@ wine_snapper() {
   done
 }
 
-#   wine_play RUN_DIR MEDIUM_DIR ROBOT ANSWERS [PROGRAM [LETTER DISKS_DIR]]
+#   wine_play RUN_DIR MEDIUM_DIR ROBOT ANSWERS [--program PROGRAM] [--disks LETTER DISKS_DIR]
+#             [ROBOT_OPTION...]
 #                                        runs MEDIUM_DIR/SETUP.EXE (or PROGRAM, such as
 #                                        A:\SETUP.EXE) from that directory with the robot
-#                                        playing ANSWERS; leaves RUN_DIR/transcript.txt,
-#                                        robot.out, robot.rc, setup.rc and the screenshots;
-#                                        returns robot's code. With LETTER and DISKS_DIR the
-#                                        robot's `disk n` answers put DISKS_DIR/DISKn into
-#                                        drive LETTER:
+#                                        playing ANSWERS (and the further options given);
+#                                        leaves RUN_DIR/transcript.txt, robot.out, robot.rc,
+#                                        setup.rc and the screenshots; returns robot's code.
+#                                        With --disks the robot's `disk n` answers put
+#                                        DISKS_DIR/DISKn into drive LETTER:
 wine_play() {
-  local run=$1 medium=$2 robot=$3 answers=$4 program=${5:-SETUP.EXE} letter=${6:-} disks=${7:-}
+  local run=$1 medium=$2 robot=$3 answers=$4 program=SETUP.EXE letter="" disks=""
+  shift 4
+  while [ $# -gt 0 ]; do
+    case $1 in
+      --program) program=$2; shift 2 ;;
+      --disks) letter=$2 disks=$3; shift 3 ;;
+      *) break ;;
+    esac
+  done
   rm -f "$run/robot.rc" "$run/setup.rc" "$run/transcript" "$run/transcript.txt"
   rm -rf "$run/snaps" "$run/changer"
   mkdir -p "$run/snaps" "$run/changer"
@@ -155,7 +164,7 @@ wine_play() {
   # catches a robot that hangs.
   timeout 300 "$WINELOADER" "$robot" --answers "$(windows_path "$answers")" \
     --transcript "$(windows_path "$run/transcript")" --snap-dir "$(windows_path "$run/snaps")" \
-    --timeout 60 "${changing[@]}" >"$run/robot.out" 2>&1
+    --timeout 60 "${changing[@]}" "$@" >"$run/robot.out" 2>&1
   local robot_rc=$?
   echo $robot_rc >"$run/robot.rc"
   wait $snapper

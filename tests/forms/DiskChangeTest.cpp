@@ -1,5 +1,6 @@
 // `disk N` answers: taken while a message box asks, before its reply, by the runner's disk
-// changer; a run that cannot change the disk stops and says why.
+// changer; a run that cannot change the disk stops and says why. The generic user changes
+// disks through the same changer.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -51,6 +52,40 @@ TEST(DiskChange, ARunThatCannotChangeTheDiskStops) {
       EXPECT_EQ(stopped.Code(), 2) << c.name;
       EXPECT_STREQ(stopped.what(), c.message) << c.name;
     }
+  }
+}
+
+TEST(DiskChange, TheGenericUserPutsInTheDiskABoxAsksForThroughTheSameChanger) {
+  const struct {
+    const char* text;
+    std::string refusal;
+    std::vector<int> inserted;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {"Please, insert disk #2", "", {2}, {"default disk 2", "default reply OK"}},
+      {"Please, insert disk #7", "the disk set has 3 disks", {7}, {"default reply OK"}},
+      {"Files copied.", "", {}, {"default reply OK"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    HeadlessToolkit toolkit;
+    headless::DefaultAnswers answers;
+    answers.limit = 5;
+    answers.askedDisk = [](const std::string& text) {
+      return text.rfind("Please, insert disk #", 0) == 0 ? text.back() - '0' : 0;
+    };
+    toolkit.SetDefaultAnswers(answers);
+    std::vector<int> inserted;
+    toolkit.SetDiskChanger([&](int disk) {
+      inserted.push_back(disk);
+      return c.refusal;
+    });
+    Application app(toolkit);
+    EXPECT_EQ(app.MessageBox(c.text, "Installation", kMbOk), kIdOk);
+    EXPECT_EQ(inserted, c.inserted);
+    EXPECT_EQ(
+        std::vector<std::string>(toolkit.Transcript().begin() + 1, toolkit.Transcript().end()),
+        c.lines);
   }
 }
 

@@ -5,8 +5,10 @@
 #include <map>
 
 #include "tests/tools/MediumFolder.h"
+#include "tools/medium/Diskette.h"
 #include "tools/medium/HostTool.h"
 #include "tools/medium/Images.h"
+#include "tools/medium/MediumOut.h"
 #include "tools/medium/Release.h"
 
 namespace {
@@ -112,6 +114,56 @@ TEST_F(Release, DisketteImagesHoldEachDiskUnderItsLabel) {
   }
 }
 
+TEST_F(Release, EveryDisketteSizeHoldsADiskThePackerFilled) {
+  for (const std::uint64_t kb : {160, 180, 320, 360, 720, 1200, 1440, 2880}) {
+    SCOPED_TRACE(kb);
+    ASSERT_TRUE(medium::IsStandardDiskette(kb));
+    // Setup.Inf in one cluster and a file in all the others: as full as the packer fills one.
+    const medium::DisketteFormat format = medium::DisketteFormatOf(kb);
+    ScratchDir out("full");
+    out.Put("DISK1/Setup.Inf", "CAPTION=Full");
+    out.Put("DISK1/FILL.BIN", Noise(std::uint64_t{format.clusters - 1} * format.clusterBytes, 3));
+    medium::DiskUsage usage(format);
+    usage.AddFile({"Setup.Inf"}, 12);
+    usage.AddFile({"FILL.BIN"}, fs::file_size(out.path() / "DISK1/FILL.BIN"));
+    ASSERT_TRUE(usage.Fits());
+    EXPECT_NO_THROW(medium::MakeDisketteImages(out.path(), kb));
+  }
+}
+
+TEST_F(Release, ItsOwnMediumWithImagesIsReplacedAndSoIsWhatAStoppedRunLeft) {
+  const medium::PackOptions options = Options(1440);
+  medium::ReleaseOptions release;
+  release.diskImages = true;
+  const fs::path list = options.out / medium::kMediumListName;
+  const fs::path seen = work_.path() / "list-while-imaging";
+  // The host's mformat, which first keeps a copy of the list as it stands while an image is
+  // made: what a run stopped there would leave.
+  work_.Put("fake/mformat", "#!/bin/sh\ncp '" + list.string() + "' '" + seen.string() +
+                                "'\nexec /usr/bin/mformat \"$@\"\n");
+  fs::permissions(work_.path() / "fake/mformat", fs::perms::owner_all);
+  PathFor path((work_.path() / "fake").string() + ":" + getenv("PATH"));
+
+  medium::PackMedium(options);
+  ASSERT_EQ(medium::MakeReleaseImages(options, release).size(), 2u);
+  const std::string pending = medium::PendingFile::PathFor("DISK2.img").string();
+  EXPECT_NE(work_.Read("list-while-imaging").find("\n" + pending + "\n"), std::string::npos);
+  for (const char* image : {"\nDISK1.img\n", "\nDISK2.img\n"})
+    EXPECT_NE(work_.Read("out/.setup-pack").find(image), std::string::npos) << image;
+  EXPECT_EQ(work_.Read("out/.setup-pack").find(".part-"), std::string::npos);
+
+  // Again into the same folder, with images; then after a run that stopped half way.
+  EXPECT_NO_THROW(medium::PackMedium(options));
+  EXPECT_FALSE(fs::exists(options.out / "DISK1.img"));  // gone until it is made anew
+  EXPECT_EQ(medium::MakeReleaseImages(options, release).size(), 2u);
+  fs::copy_file(seen, list, fs::copy_options::overwrite_existing);
+  work_.Put("out/" + pending, "half an image");
+  EXPECT_NO_THROW(medium::PackMedium(options));
+  EXPECT_FALSE(fs::exists(options.out / pending));
+  EXPECT_EQ(medium::MakeReleaseImages(options, release).size(), 2u);
+  EXPECT_EQ(fs::file_size(options.out / "DISK2.img"), 1474560u);
+}
+
 TEST_F(Release, CdImageHoldsTheMediumUnderItsJolietNames) {
   medium::PackOptions options = Options(std::nullopt);
   medium::ReleaseOptions release;
@@ -124,7 +176,10 @@ TEST_F(Release, CdImageHoldsTheMediumUnderItsJolietNames) {
                    release.cdImage.string(), "-extract", "/", (work_.path() / "back").string()},
                   "xorriso");
   EXPECT_NE(shown.find("Volume id    : 'APP_2_0_BETA'"), std::string::npos) << shown;
-  EXPECT_EQ(TreeOf(work_.path() / "back"), TreeOf(options.out));
+  // setup-pack's list of what it wrote stays in the folder and off the CD.
+  Tree medium = TreeOf(options.out);
+  EXPECT_EQ(medium.erase(medium::kMediumListName), 1u);
+  EXPECT_EQ(TreeOf(work_.path() / "back"), medium);
   EXPECT_TRUE(medium::IsCdImage(release.cdImage));
 }
 

@@ -108,10 +108,14 @@ std::string RunHostTool(const std::vector<std::string>& argv, const std::string&
   throw ToolError(Joined(argv) + " " + how + ":\n" + LastLines(output, 6));
 }
 
-PendingFile::PendingFile(fs::path target) : target_(std::move(target)) {
-  pending_ = target_;
-  pending_.replace_filename("." + target_.filename().string() + ".part-" +
-                            std::to_string(::getpid()));
+fs::path PendingFile::PathFor(const fs::path& target) {
+  fs::path pending = target;
+  pending.replace_filename("." + target.filename().string() + ".part-" +
+                           std::to_string(::getpid()));
+  return pending;
+}
+
+PendingFile::PendingFile(fs::path target) : target_(std::move(target)), pending_(PathFor(target_)) {
   std::error_code error;
   fs::remove(pending_, error);  // left by an earlier run of ours that was killed
 }

@@ -33,6 +33,8 @@ class PendingFile {
 
   // Where the tool writes.
   const std::filesystem::path& path() const { return pending_; }
+  // The name a file for `target` is written under: .NAME.part-PID beside it.
+  static std::filesystem::path PathFor(const std::filesystem::path& target);
   // Renames the written file to the target; throws ToolError when that fails.
   void Commit();
 

@@ -5,8 +5,10 @@
 #include <ctime>
 #include <fstream>
 
+#include "tools/medium/Diskette.h"
 #include "tools/medium/HostTool.h"
 #include "tools/medium/MediumDir.h"
+#include "tools/medium/MediumOut.h"
 
 namespace medium {
 namespace fs = std::filesystem;
@@ -63,19 +65,27 @@ void MakeDiskette(const fs::path& folder, const fs::path& image, std::uint64_t k
   pending.Commit();
 }
 
+// `path` as a pattern of xorriso's that matches it alone: its wildcard characters escaped.
+std::string LiteralPattern(const fs::path& path) {
+  std::string pattern;
+  for (char c : path.string()) {
+    if (c == '*' || c == '?' || c == '[' || c == '\\') pattern += '\\';
+    pattern += c;
+  }
+  return pattern;
+}
+
 }  // namespace
 
-bool IsDisketteSize(std::uint64_t kb) {
-  for (std::uint64_t size : {160, 180, 320, 360, 720, 1200, 1440, 2880})
-    if (kb == size) return true;
-  return false;
+std::string DisketteImageName(int disk) {
+  return "DISK" + std::to_string(disk) + ".img";
 }
 
 std::vector<fs::path> MakeDisketteImages(const fs::path& out, std::uint64_t kb) {
-  if (!IsDisketteSize(kb))
-    throw ToolError("no diskette is " + std::to_string(kb) +
-                    " KB: images are made of 160, 180, "
-                    "320, 360, 720, 1200, 1440 or 2880 KB");
+  // The packer measured the disks as diskettes of this format, which mformat makes too.
+  if (!IsStandardDiskette(kb))
+    throw ToolError("no diskette is " + std::to_string(kb) + " KB: images are made of " +
+                    StandardDisketteSizes() + " KB");
   const std::optional<MediumDir> medium = MediumDir::Open(out);
   if (!medium || !medium->IsDiskSet())
     throw ToolError(out.string() + " holds no disk set (DISK1, DISK2, ...)");
@@ -85,7 +95,7 @@ std::vector<fs::path> MakeDisketteImages(const fs::path& out, std::uint64_t kb) 
   std::vector<fs::path> images;
   for (int disk = 1; disk <= medium->DiskCount(); ++disk) {
     const std::string name = "DISK" + std::to_string(disk);
-    images.push_back(out / (name + ".img"));
+    images.push_back(out / DisketteImageName(disk));
     MakeDiskette(medium->DiskRoot(disk), images.back(), kb, name,
                  serial + static_cast<std::uint32_t>(disk));
   }
@@ -97,8 +107,11 @@ void MakeCdImage(const fs::path& folder, const fs::path& iso, const std::string&
   PendingFile pending(iso);
   // -no_rc: no start-up file of the host's user changes what is made; -J: Joliet names
   // beside the ISO 9660 ones, which is what Windows reads.
-  RunHostTool({"xorriso", "-no_rc", "-as", "mkisofs", "-quiet", "-J", "-V", label, "-o",
-               pending.path().string(), folder.string()},
+  // -m with a path (a "/" in it) leaves out that one file; with a bare name it would leave
+  // out every file of that name, the product's own in its folders too.
+  const fs::path list = fs::absolute(folder) / kMediumListName;
+  RunHostTool({"xorriso", "-no_rc", "-as", "mkisofs", "-quiet", "-J", "-V", label, "-m",
+               LiteralPattern(list), "-o", pending.path().string(), folder.string()},
               "xorriso");
   pending.Commit();
 }

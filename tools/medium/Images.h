@@ -10,18 +10,20 @@
 
 namespace medium {
 
-// The diskette sizes in KB that an image can be made of: the formats mformat knows.
-bool IsDisketteSize(std::uint64_t kb);
+// The name of disk `disk`'s image in the medium folder: DISK1.img, DISK2.img, ...
+std::string DisketteImageName(int disk);
 
 // Writes DISKn.img into `out` for each disk folder DISKn of the disk set there: a FAT12
-// diskette of `kb` KB labelled DISKn (the name the disk has in its folder, its image and the
-// installer's prompt for disk #n) holding that folder's files. Returns the images written.
-// Throws ToolError; an image that could not be made whole is not left behind.
+// diskette of `kb` KB (a standard size, see Diskette.h) labelled DISKn (the name the disk has in
+// its folder, its image and the installer's prompt for disk #n) holding that folder's files.
+// Returns the images written. Throws ToolError; an image that could not be made whole is not left
+// behind.
 std::vector<std::filesystem::path> MakeDisketteImages(const std::filesystem::path& out,
                                                       std::uint64_t kb);
 
 // Writes `iso`, a CD image of the one-folder medium `folder` (ISO 9660 with Joliet names)
-// with the volume name `label`. Throws ToolError, leaving `iso` as it was.
+// with the volume name `label`. setup-pack's list of the medium's files in `folder` stays
+// off the CD: it is no part of what is installed. Throws ToolError, leaving `iso` as it was.
 void MakeCdImage(const std::filesystem::path& folder, const std::filesystem::path& iso,
                  const std::string& label);
 

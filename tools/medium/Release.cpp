@@ -3,27 +3,20 @@
 #include "script/Header.h"
 #include "script/ScriptLine.h"
 #include "tools/medium/CheckMedium.h"
+#include "tools/medium/Diskette.h"
 #include "tools/medium/HostTool.h"
 #include "tools/medium/Images.h"
+#include "tools/medium/MediumOut.h"
 
 namespace medium {
 namespace fs = std::filesystem;
 namespace {
 
-// True when `path` is `folder` or lies inside it (links and "..", resolved).
-bool Within(const fs::path& path, const fs::path& folder) {
-  std::error_code error;
-  const fs::path inner = fs::weakly_canonical(fs::absolute(path), error);
-  const fs::path outer = fs::weakly_canonical(fs::absolute(folder), error);
-  const fs::path relative = inner.lexically_relative(outer);
-  return !relative.empty() && *relative.begin() != "..";
-}
-
 void CheckCdImagePlace(const PackOptions& pack, const fs::path& iso) {
   const std::string shown = "the CD image " + iso.string();
   for (const fs::path& folder : {pack.out, pack.files, pack.programs})
-    if (Within(iso, folder)) throw PackError(shown + " would lie inside " + folder.string());
-  if (Within(iso, pack.script)) throw PackError(shown + " is the template");
+    if (LiesWithin(iso, folder)) throw PackError(shown + " would lie inside " + folder.string());
+  if (LiesWithin(iso, pack.script)) throw PackError(shown + " is the template");
   std::error_code error;
   if (!fs::is_directory(fs::absolute(iso).parent_path(), error))
     throw PackError(shown + ": its folder does not exist");
@@ -42,14 +35,38 @@ std::string MediumCaption(const fs::path& out) {
   return {};
 }
 
+// Diskette images in the medium folder, named on its list before they are made together
+// with the names they are written under until each is whole: a run that stops half way
+// leaves a folder the next run still takes for its own, and clears.
+std::vector<fs::path> MakeListedDisketteImages(const fs::path& out, std::uint64_t kb) {
+  const std::optional<MediumDir> medium = MediumDir::Open(out);
+  std::vector<fs::path> listed;
+  std::vector<fs::path> pending;
+  for (int disk = 1; medium && medium->IsDiskSet() && disk <= medium->DiskCount(); ++disk) {
+    listed.push_back(DisketteImageName(disk));
+    pending.push_back(PendingFile::PathFor(listed.back()));
+  }
+  listed.insert(listed.end(), pending.begin(), pending.end());
+  AddToMediumList(out, listed);
+  std::vector<fs::path> images;
+  try {
+    images = MakeDisketteImages(out, kb);
+  } catch (...) {
+    RemoveFromMediumList(out, pending);
+    throw;
+  }
+  RemoveFromMediumList(out, pending);
+  return images;
+}
+
 }  // namespace
 
 void CheckReleaseOptions(const PackOptions& pack, const ReleaseOptions& release) {
   if (release.diskImages && !pack.diskKB)
     throw PackError("--images makes diskettes of a disk set: give --disk-size too");
-  if (release.diskImages && !IsDisketteSize(*pack.diskKB))
-    throw PackError("--images: no diskette is " + std::to_string(*pack.diskKB) +
-                    " KB (160, 180, 320, 360, 720, 1200, 1440 or 2880)");
+  if (release.diskImages && !IsStandardDiskette(*pack.diskKB))
+    throw PackError("--images: no diskette is " + std::to_string(*pack.diskKB) + " KB (" +
+                    StandardDisketteSizes() + ")");
   if (!release.cdImage.empty()) {
     if (pack.diskKB)
       throw PackError("--iso makes a CD of a one-folder medium: leave out --disk-size");
@@ -62,7 +79,7 @@ void CheckReleaseOptions(const PackOptions& pack, const ReleaseOptions& release)
       throw PackError(bad.what());
     }
     for (const fs::path& given : {release.sign->certificate, release.sign->key})
-      if (Within(given, pack.out)) throw PackError(given.string() + " lies inside --out");
+      if (LiesWithin(given, pack.out)) throw PackError(given.string() + " lies inside --out");
   }
 }
 
@@ -75,7 +92,7 @@ void PrepareSigning(PackOptions& pack, const ReleaseOptions& release) {
 
 std::vector<fs::path> MakeReleaseImages(const PackOptions& pack, const ReleaseOptions& release) {
   std::vector<fs::path> written;
-  if (release.diskImages) written = MakeDisketteImages(pack.out, *pack.diskKB);
+  if (release.diskImages) written = MakeListedDisketteImages(pack.out, *pack.diskKB);
   if (!release.cdImage.empty()) {
     MakeCdImage(pack.out, release.cdImage, CdLabel(MediumCaption(pack.out)));
     written.push_back(release.cdImage);

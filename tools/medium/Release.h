@@ -26,8 +26,10 @@ void CheckReleaseOptions(const PackOptions& pack, const ReleaseOptions& release)
 // signed before their sizes are measured for the disks, and so before any image is made.
 void PrepareSigning(PackOptions& pack, const ReleaseOptions& release);
 
-// Makes the images of the medium setup-pack wrote; returns the files written. Throws
-// ToolError.
+// Makes the images of the medium setup-pack wrote; returns the files written. Diskette
+// images lie in the medium folder and go on its list (see MediumOut.h), so that the next
+// run into the folder replaces them; the CD image lies outside it. Throws ToolError, or
+// PackError when the list cannot be written.
 std::vector<std::filesystem::path> MakeReleaseImages(const PackOptions& pack,
                                                      const ReleaseOptions& release);
 

@@ -3,7 +3,8 @@
 // or one disk of it, may be the medium: its disks are changed by `disk N` answers. The transcript
 // of the run goes to standard output, one event a line.
 //
-// Exit codes: 0 the program ended normally; 1 bad command line or files; 2 an answer did
+// Exit codes: 0 the program ended normally; 1 bad command line or files, or a machine whose
+// registry.reg could not be saved; 2 an answer did
 // not fit what was open; 3 the answers ran out while the installer waited for the user;
 // 4 the run went on too long with only timers firing. With --uninstall the uninstaller
 // runs next on the same machine with the answers the installation left. --help prints the
@@ -18,7 +19,7 @@
 #include "platform/sandbox/Machine.h"
 #include "platform/sandbox/SandboxDisks.h"
 #include "platform/sandbox/SandboxFiles.h"
-#include "tools/medium/MediumDir.h"
+#include "tools/medium/MediumDrive.h"
 #include "tools/medium/ToolArgs.h"
 #include "tools/setup-sim/SimOptions.h"
 #include "tools/setup-sim/Summary.h"
@@ -29,6 +30,16 @@ namespace {
 void PrintLines(const std::vector<std::string>& lines) {
   for (const std::string& line : lines) std::cout << line << '\n';
   std::cout.flush();
+}
+
+// Saves the machine's registry after a run that ended with `code`. What the run wrote to
+// the registry (the uninstall record among it) is lost when the file cannot be written, so
+// the run does not pass for a success then.
+int SaveMachine(sandbox::Machine& machine, int code) {
+  if (machine.Save()) return code;
+  std::cerr << "setup-sim: the registry could not be saved to "
+            << (machine.options().root / "registry.reg").string() << '\n';
+  return code == 0 ? 1 : code;
 }
 
 // The uninstaller on the machine the installation left, as the uninstall entry starts it:
@@ -64,8 +75,7 @@ int RunUninstaller(const sim::SimOptions& options,
   }
   for (const std::string& path : machine.files().PendingDeletes())
     std::cout << "pending-delete " << path << '\n';
-  machine.Save();
-  return code;
+  return SaveMachine(machine, code);
 }
 
 }  // namespace
@@ -115,23 +125,14 @@ int main(int argc, char** argv) {
     sandbox::Machine machine(machineOptions);
     // A disk set's folder is started with its first disk in the drive; `disk N` answers
     // put another of its disks there.
-    const std::optional<medium::MediumDir> diskSet = medium::DiskSetOf(options->medium);
-    const std::optional<medium::MediumDir> given = medium::MediumDir::Open(options->medium);
-    machine.Mount('D', given && given->IsDiskSet() ? given->DiskRoot(1)
-                                                   : std::filesystem::path(options->medium));
+    medium::MediumDrive mediumDrive(machine, 'D', options->medium);
     // Started from the medium, as a person starts setup.exe from its CD: D:\ is the current
     // directory, where the main window looks for Present.bmp.
     machine.platform().files.SetCurrentDirectory("D:\\");
     for (const auto& [drive, kb] : options->freeKB) machine.disks().SetFreeBytes(drive, kb * 1024);
 
     forms::headless::HeadlessToolkit toolkit(actions);
-    toolkit.SetDiskChanger([&](int disk) -> std::string {
-      if (!diskSet) return "the medium " + options->medium + " is no disk set (DISK1, DISK2, ...)";
-      if (disk > diskSet->DiskCount())
-        return "the disk set has " + std::to_string(diskSet->DiskCount()) + " disks";
-      machine.Mount('D', diskSet->DiskRoot(disk));
-      return {};
-    });
+    toolkit.SetDiskChanger([&](int disk) { return mediumDrive.Change(disk); });
     {
       forms::Application app(toolkit);
       try {
@@ -144,7 +145,7 @@ int main(int argc, char** argv) {
       }
     }
     used = actions.size() - toolkit.RemainingActions();
-    machine.Save();
+    code = SaveMachine(machine, code);
   }
   if (options->uninstall && code == 0) code = RunUninstaller(*options, actions, used);
   if (options->summary) sim::PrintSummary(options->machine, before, std::cout);
