@@ -75,11 +75,7 @@ class Release : public ::testing::Test {
         "template.inf");
   }
   medium::PackOptions Options(std::optional<std::uint64_t> diskKB) const {
-    medium::PackOptions options;
-    options.script = work_.path() / "template.inf";
-    options.files = work_.path() / "product";
-    options.out = work_.path() / "out";
-    options.programs = work_.path() / "programs";
+    medium::PackOptions options = medium::testing::PackOptionsIn(work_.path());
     options.diskKB = diskKB;
     return options;
   }
