@@ -2,6 +2,7 @@
 
 #include "platform/win32/Convert.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/Win32Logic.h"
 
 namespace win32 {
 namespace {
@@ -23,11 +24,37 @@ std::optional<platform::FileInfo> InfoOfHandle(HANDLE handle) {
   return result;
 }
 
+// What NtQueryInformationFile and NtQueryVolumeInformationFile fill in, of the classes
+// FileIdentities asks for (the layouts of the NT headers, which the toolchain's lack).
+struct IoStatus {
+  LONG status;
+  ULONG_PTR information;
+};
+constexpr ULONG kFileStandardInformation = 5;
+struct FileStandard {
+  LARGE_INTEGER allocationSize;
+  LARGE_INTEGER endOfFile;
+  ULONG numberOfLinks;
+  BOOLEAN deletePending;
+  BOOLEAN directory;
+};
+constexpr ULONG kFileInternalInformation = 6;
+constexpr ULONG kFileFsSizeInformation = 3;
+struct FsSize {
+  LARGE_INTEGER totalAllocationUnits;
+  LARGE_INTEGER availableAllocationUnits;
+  ULONG sectorsPerAllocationUnit;
+  ULONG bytesPerSector;
+};
+
 // One file opened with CreateFileA, closed when destroyed.
 class Win32File final : public platform::File {
  public:
-  Win32File(UniqueFile handle, bool lastingIdentity)
-      : handle_(std::move(handle)), lastingIdentity_(lastingIdentity) {}
+  Win32File(UniqueFile handle, bool lastingIdentity, FileIdentities& identities, std::string root)
+      : handle_(std::move(handle)),
+        lastingIdentity_(lastingIdentity),
+        identities_(identities),
+        root_(std::move(root)) {}
 
   std::int64_t Read(void* buffer, std::uint32_t size) override {
     DWORD count = 0;
@@ -48,12 +75,14 @@ class Win32File final : public platform::File {
 
   std::optional<platform::FileInfo> Info() override {
     if (!lastingIdentity_) return std::nullopt;
-    return InfoOfHandle(handle_.Get());
+    return identities_.Of(handle_.Get(), root_);
   }
 
  private:
   UniqueFile handle_;
   bool lastingIdentity_;
+  FileIdentities& identities_;
+  std::string root_;  // of the path the file was opened through
 };
 
 // Text that an API call wrote into `buffer`, given the length it returned; empty when the
@@ -64,6 +93,44 @@ std::string FromBuffer(const char* buffer, DWORD length, DWORD bufferSize) {
 }
 
 }  // namespace
+
+FileIdentities::FileIdentities() {
+  // The NT family's ntdll is in every process; the 95 family has neither call.
+  HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
+  if (!ntdll) return;
+    // GetProcAddress gives a generic function pointer; the casts name the entries' types.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wcast-function-type"
+  queryFile_ = reinterpret_cast<Query>(::GetProcAddress(ntdll, "NtQueryInformationFile"));
+  queryVolume_ = reinterpret_cast<Query>(::GetProcAddress(ntdll, "NtQueryVolumeInformationFile"));
+#pragma GCC diagnostic pop
+}
+
+std::optional<platform::FileInfo> FileIdentities::Of(HANDLE handle, const std::string& root) {
+  std::optional<std::tuple<std::string, std::uint64_t, std::uint64_t>> volume;
+  IoStatus io{};
+  FsSize size{};
+  if (!root.empty() && queryFile_ && queryVolume_ &&
+      queryVolume_(handle, &io, &size, sizeof size, kFileFsSizeInformation) >= 0) {
+    volume.emplace(root, static_cast<std::uint64_t>(size.totalAllocationUnits.QuadPart),
+                   static_cast<std::uint64_t>(size.sectorsPerAllocationUnit) * size.bytesPerSector);
+    const auto known = serials_.find(*volume);
+    LARGE_INTEGER index{};
+    FileStandard standard{};
+    if (known != serials_.end() &&
+        queryFile_(handle, &io, &index, sizeof index, kFileInternalInformation) >= 0 &&
+        queryFile_(handle, &io, &standard, sizeof standard, kFileStandardInformation) >= 0) {
+      platform::FileInfo info;
+      info.identity.volume = known->second;
+      info.identity.index = static_cast<std::uint64_t>(index.QuadPart);
+      info.links = standard.numberOfLinks;
+      return info;
+    }
+  }
+  const std::optional<platform::FileInfo> info = InfoOfHandle(handle);
+  if (info && volume) serials_[*volume] = info->identity.volume;
+  return info;
+}
 
 Win32Files::Win32Files() : lastingIdentity_((::GetVersion() & 0x80000000u) == 0) {}
 
@@ -79,7 +146,8 @@ std::unique_ptr<platform::File> Win32Files::Open(const std::string& path, std::u
   UniqueFile handle(::CreateFileA(path.c_str(), access, share, nullptr,
                                   static_cast<DWORD>(disposition), attributes, nullptr));
   if (!Note(static_cast<bool>(handle))) return nullptr;
-  return std::make_unique<Win32File>(std::move(handle), lastingIdentity_);
+  return std::make_unique<Win32File>(std::move(handle), lastingIdentity_, identities_,
+                                     PathRoot(path));
 }
 
 std::optional<platform::FileInfo> Win32Files::InfoOf(const std::string& path) {

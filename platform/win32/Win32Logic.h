@@ -75,4 +75,33 @@ inline platform::FileTime JoinFileTime(std::uint32_t low, std::uint32_t high) {
   return {(static_cast<std::uint64_t>(high) << 32) | low};
 }
 
+// The root a path is opened through, upper-cased: "C:" for a path on a drive ("C:\DIR\X"
+// or "C:X"), "\\SERVER\SHARE" for a network path; empty when the path does not tell it (a
+// path from the current drive's root or the current directory, a device path).
+inline std::string PathRoot(std::string_view path) {
+  const auto upper = [](std::string_view text) {
+    std::string result(text);
+    for (char& c : result)
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return result;
+  };
+  const auto slash = [](char c) { return c == '\\' || c == '/'; };
+  const auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+  if (path.size() >= 2 && letter(path[0]) && path[1] == ':') return upper(path.substr(0, 2));
+  if (path.size() < 3 || !slash(path[0]) || !slash(path[1])) return {};
+  // "\\.\" and "\\?\" open devices and raw names; a server's name is neither.
+  if (path[2] == '.' || path[2] == '?') return {};
+  const auto separator = [&](std::size_t from) {
+    for (std::size_t i = from; i < path.size(); ++i)
+      if (slash(path[i])) return i;
+    return path.size();
+  };
+  const std::size_t server = separator(2);
+  if (server == 2 || server >= path.size()) return {};
+  const std::size_t share = separator(server + 1);
+  if (share == server + 1) return {};
+  return "\\\\" + upper(path.substr(2, server - 2)) + "\\" +
+         upper(path.substr(server + 1, share - server - 1));
+}
+
 }  // namespace win32

@@ -176,6 +176,21 @@ void CheckIdentity(Checks& checks, platform::Platform& p, const std::string& dir
   checks.EqualNumber(named->links, 1, "one name");
   checks.Expect(directory->identity != named->identity, "a directory's is its own");
   checks.Expect(!files.InfoOf(dir + "\\missing"), "nothing has none");
+  // Files opened after the first of a volume are told with the serial number kept for it:
+  // the same identity and links as the name gives.
+  for (const char* name : {"\\id-b.txt", "\\ID-C.TXT", "\\id-d.txt"}) {
+    const std::string other = dir + name;
+    std::optional<platform::FileInfo> fromHandle;
+    if (auto file = files.Open(other, platform::kGenericRead | platform::kGenericWrite, 0,
+                               platform::Disposition::CreateAlways)) {
+      fromHandle = file->Info();
+    }
+    const std::optional<platform::FileInfo> fromName = files.InfoOf(other);
+    checks.Expect(fromHandle && fromName && fromHandle->identity == fromName->identity &&
+                      fromHandle->links == fromName->links && fromName->identity != named->identity,
+                  "a later file's identity from its handle"s + name);
+    files.DeleteFile(other);
+  }
   using CreateHardLink = BOOL(WINAPI*)(LPCSTR, LPCSTR, LPSECURITY_ATTRIBUTES);
   const auto createHardLink = reinterpret_cast<CreateHardLink>(reinterpret_cast<void*>(
       ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "CreateHardLinkA")));
@@ -186,6 +201,13 @@ void CheckIdentity(Checks& checks, platform::Platform& p, const std::string& dir
     const std::optional<platform::FileInfo> linked = files.InfoOf(dir + "\\id2.txt");
     checks.Expect(linked && linked->identity == named->identity && linked->links == 2,
                   "a hard link: the same file, two names");
+    std::optional<platform::FileInfo> openedInfo;
+    if (auto opened = files.Open(path, platform::kGenericRead, platform::kFileShareRead,
+                                 platform::Disposition::OpenExisting)) {
+      openedInfo = opened->Info();
+    }
+    checks.Expect(openedInfo && openedInfo->identity == named->identity && openedInfo->links == 2,
+                  "... and the same from a handle");
     files.DeleteFile(dir + "\\id2.txt");
   }
   files.DeleteFile(path);

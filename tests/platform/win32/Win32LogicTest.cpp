@@ -129,3 +129,24 @@ TEST(Win32LogicTest, FileTimeHalvesRoundTrip) {
 
 }  // namespace
 }  // namespace win32
+
+TEST(Win32LogicTest, PathRootIsTheDriveOrTheShareTheNameGoesThrough) {
+  const struct {
+    const char* path;
+    const char* root;
+  } cases[] = {
+      {"C:\\BENCH\\d00\\f0001.dat", "C:"},
+      {"c:\\windows", "C:"},
+      {"D:relative.txt", "D:"},
+      {"\\\\server\\share\\dir\\file", "\\\\SERVER\\SHARE"},
+      {"//Server/Share", "\\\\SERVER\\SHARE"},
+      {"\\\\server", ""},             // no share
+      {"\\\\server\\\\file", ""},     // an empty share
+      {"\\\\.\\PhysicalDrive0", ""},  // a device
+      {"\\\\?\\C:\\x", ""},
+      {"\\dir\\file", ""},  // the current drive's
+      {"file.txt", ""},
+      {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(win32::PathRoot(c.path), c.root) << c.path;
+}
