@@ -63,7 +63,7 @@ bool TMainForm::InstallFile(const std::string& source, const std::string& dest, 
       if (kind == "BASE")
         engine::ForceDirectories(files, engine::DirectoryPart(dest), &DirectoriesKnown);
       context_.forms.ProcessForm->SourceLab.SetCaption(ShortenPath(found, 30));
-      App()->ProcessMessages();
+      App()->ServiceMessages();  // once per file: as the copy's blocks do
       const bool placed = PlaceFile(found, dest, confirm, kind, written);
       note();
       return placed;

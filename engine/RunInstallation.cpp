@@ -150,10 +150,13 @@ std::int32_t TMainForm::RunInstallation() {
     }
     if (target == nullptr) continue;
 
+    // The messages of each copy line are processed as the copy's own blocks are (see
+    // Application::ServiceMessages): a script of thousands of small files would otherwise
+    // ask the system's queue several times per file, at a cost near that of the copy.
     progress.SetCaption(target->caption);
     const std::string dest = engine::DirWithSlash(target->directory) + split.Value2;
     progress.DestLab.SetCaption(ShortenPath(dest, 30));
-    app.ProcessMessages();
+    app.ServiceMessages();
     const std::string source = engine::DirWithSlash(sourceDir) + split.Value1;
     if (!InstallFile(source, dest, target->confirm, target->kind)) {
       result = kResultFileFailed;
@@ -163,7 +166,7 @@ std::int32_t TMainForm::RunInstallation() {
     if (target != &toBase) IncSharedDllCount(dest);
     // A size tag that is not a whole number adds nothing.
     InstalledTotal += script::IntegerOrZero(split.SizeTag);
-    app.ProcessMessages();
+    app.ServiceMessages();
   }
 
   // The language file: always, also after a stop, unless the user chose to end the
