@@ -110,7 +110,7 @@ std::optional<platform::FileInfo> FileIdentities::Of(HANDLE handle, const std::s
   std::optional<std::tuple<std::string, std::uint64_t, std::uint64_t>> volume;
   IoStatus io{};
   FsSize size{};
-  if (!root.empty() && queryFile_ && queryVolume_ &&
+  if (!root.empty() && queryFile_ && queryVolume_ && Lasting(root) &&
       queryVolume_(handle, &io, &size, sizeof size, kFileFsSizeInformation) >= 0) {
     volume.emplace(root, static_cast<std::uint64_t>(size.totalAllocationUnits.QuadPart),
                    static_cast<std::uint64_t>(size.sectorsPerAllocationUnit) * size.bytesPerSector);
@@ -130,6 +130,16 @@ std::optional<platform::FileInfo> FileIdentities::Of(HANDLE handle, const std::s
   const std::optional<platform::FileInfo> info = InfoOfHandle(handle);
   if (info && volume) serials_[*volume] = info->identity.volume;
   return info;
+}
+
+bool FileIdentities::Lasting(const std::string& root) {
+  auto known = lasting_.find(root);
+  if (known == lasting_.end()) {
+    // A diskette or a disc of the same size may be put in the drive between two files.
+    const UINT type = ::GetDriveTypeA((root + "\\").c_str());
+    known = lasting_.emplace(root, type == DRIVE_FIXED || type == DRIVE_REMOTE).first;
+  }
+  return known->second;
 }
 
 Win32Files::Win32Files() : lastingIdentity_((::GetVersion() & 0x80000000u) == 0) {}

@@ -17,8 +17,9 @@ namespace win32 {
 // (NtQueryInformationFile); the serial is the volume's, so it is asked once per volume. A
 // volume is told apart by the root of the path the file was opened through and by its
 // geometry (NtQueryVolumeInformationFile, as cheap): the first file on a volume so told, a
-// system without the NT calls (the 95 family, which keeps no lasting identity anyway) and a
-// call that fails get GetFileInformationByHandle in full.
+// file on a drive whose medium can be changed (a diskette, a disc), a system without the NT
+// calls (the 95 family, which keeps no lasting identity anyway) and a call that fails get
+// GetFileInformationByHandle in full.
 class FileIdentities {
  public:
   FileIdentities();
@@ -30,9 +31,14 @@ class FileIdentities {
   std::optional<platform::FileInfo> Of(HANDLE handle, const std::string& root);
 
  private:
+  // True when the drive of `root` keeps its volume (a fixed or a network drive).
+  bool Lasting(const std::string& root);
+
   using Query = LONG(WINAPI*)(HANDLE, void* status, void* data, ULONG size, ULONG what);
   Query queryFile_ = nullptr;    // NtQueryInformationFile
   Query queryVolume_ = nullptr;  // NtQueryVolumeInformationFile
+  // Whether each root's drive keeps its volume, asked once per root.
+  std::map<std::string, bool> lasting_;
   // Serial numbers by root, allocation units and bytes in one.
   std::map<std::tuple<std::string, std::uint64_t, std::uint64_t>, std::uint32_t> serials_;
 };
