@@ -7,6 +7,7 @@
 #include <tuple>
 #include <vector>
 
+#include "engine/FileMoves.h"
 #include "platform/SzddHeader.h"
 
 namespace engine {
@@ -51,7 +52,8 @@ std::unique_ptr<platform::File> CreateFileBeside(platform::Files& files, const s
 // good one was (a system DLL cut short would break more than this installation).
 class CopyTarget {
  public:
-  CopyTarget(platform::Files& files, const std::string& dest) : files_(files), dest_(dest) {}
+  CopyTarget(platform::Files& files, platform::System& system, const std::string& dest)
+      : files_(files), system_(system), dest_(dest) {}
   CopyTarget(const CopyTarget&) = delete;
   CopyTarget& operator=(const CopyTarget&) = delete;
   // Drops the unfinished file beside the destination.
@@ -90,13 +92,14 @@ class CopyTarget {
   bool Complete() {
     file_.reset();
     if (aside_.empty()) return true;
-    if (!files_.MoveReplacing(aside_, dest_)) return false;
+    if (!ReplaceFile(files_, system_, aside_, dest_)) return false;
     aside_.clear();
     return true;
   }
 
  private:
   platform::Files& files_;
+  platform::System& system_;
   std::string dest_;
   std::string aside_;
   std::unique_ptr<platform::File> file_;
@@ -107,7 +110,7 @@ class CopyTarget {
 template <class Read, class More>
 CopyResult CopyBlocks(CopyContext& context, const std::string& dest, Read read, More more) {
   std::vector<char> buffer(kCopyBlockSize);
-  CopyTarget target(context.files, dest);
+  CopyTarget target(context.files, context.system, dest);
   if (!target.Open()) return CopyResult::CopyNoDestination;
 
   CopyResult result = CopyResult::CopyOk;

@@ -23,8 +23,8 @@ bool IsFile(platform::Files& files, const std::string& path) {
 
 engine::CopyContext TMainForm::CopyContextOf() {
   platform::Platform& services = Platform();
-  return engine::CopyContext{services.files, services.lz, services.clock, BytesCopied,
-                             [this] { App()->ServiceMessages(); }};
+  return engine::CopyContext{services.files,  services.lz, services.clock,
+                             services.system, BytesCopied, [this] { App()->ServiceMessages(); }};
 }
 
 bool TMainForm::InstallFile(const std::string& source, const std::string& dest, bool confirm,

@@ -183,83 +183,51 @@ std::optional<StateNote> ParseNote(const std::string& text) {
   return std::nullopt;
 }
 
-std::vector<StateNote> ReadNotes(platform::Registry& registry, platform::HKey entry) {
+std::optional<std::vector<StateNote>> ReadNotes(platform::Registry& registry,
+                                                const std::string& displayName) {
+  const std::optional<std::string> recordKey = RecordKey(displayName);
+  const std::optional<std::vector<std::string>> texts =
+      recordKey ? ReadRecord(registry, *recordKey) : std::nullopt;
+  if (!texts) return std::nullopt;
   std::vector<StateNote> notes;
-  std::uint32_t type = 0;
-  std::string data;
-  if (registry.QueryValue(entry, kRecordCountValue, type, data) != platform::kErrorSuccess ||
-      type != platform::kRegDword)
-    return notes;
-  const std::uint32_t count = DwordValue(data);
-  for (std::uint32_t i = 1; i <= count; ++i) {
-    if (registry.QueryValue(entry, kRecordValuePrefix + std::to_string(i), type, data) !=
-            platform::kErrorSuccess ||
-        type != platform::kRegSz)
-      continue;
-    if (std::optional<StateNote> note = ParseNote(data)) notes.push_back(std::move(*note));
-  }
+  for (const std::string& text : *texts)
+    if (std::optional<StateNote> note = ParseNote(text)) notes.push_back(std::move(*note));
   return notes;
 }
 
-StateRecord::StateRecord(platform::Platform& platform, std::string displayName)
-    : platform_(platform), entryKey_(UninstallEntryKey(displayName)) {}
+StateRecord::StateRecord(platform::Platform& platform, const std::string& displayName)
+    : platform_(platform), recordKey_(RecordKey(displayName)) {}
 
-bool StateRecord::OpenEntry() {
-  if (loaded_) return true;
-  platform::Registry& registry = platform_.registry;
-  const std::vector<std::string> levels = KeyLevels(*entryKey_);
-  std::vector<std::string> missing;
-  for (std::size_t depth = 1; depth <= levels.size(); ++depth) {
-    const std::string path = JoinLevels(levels, depth);
-    if (OpenedKey(registry, platform::kHkeyLocalMachine, path).Handle() == 0)
-      missing.push_back(path);
-  }
-  {
-    const OpenedKey entry(registry, platform::kHkeyLocalMachine, *entryKey_, true);
-    if (entry.Handle() == 0) return false;
-    // An earlier run of the same product made notes already: they stand.
-    const std::vector<StateNote> earlier = ReadNotes(registry, entry.Handle());
-    std::uint32_t type = 0;
-    std::string data;
-    if (registry.QueryValue(entry.Handle(), kRecordCountValue, type, data) ==
-        platform::kErrorSuccess)
-      count_ = DwordValue(data);
-    for (const StateNote& note : earlier) noted_.insert(Identity(note));
-  }
-  loaded_ = true;
-  for (const std::string& path : missing)
-    Add({NoteKind::Key, {RootText(platform::kHkeyLocalMachine), path}, std::nullopt});
+StateRecord::~StateRecord() = default;
+
+bool StateRecord::OpenRecord() {
+  // The record's own keys need no notes: they go with the record (engine/RecordStore.h).
+  store_ = std::make_unique<RecordStore>(platform_.registry, *recordKey_);
+  if (!store_->Opened()) return false;
+  // An earlier run of the same product made notes already: they stand.
+  for (const std::string& text : store_->Earlier())
+    if (std::optional<StateNote> note = ParseNote(text)) noted_.insert(Identity(*note));
   return true;
 }
 
 bool StateRecord::Add(StateNote note) {
-  if (!entryKey_ || !intact_) return false;
-  if (!loaded_ && !OpenEntry()) {
+  if (!recordKey_ || !intact_) return false;
+  if (!store_ && !OpenRecord()) {
     intact_ = false;
     return false;
   }
   const std::string identity = Identity(note);
   if (noted_.contains(identity)) return false;
-  platform::Registry& registry = platform_.registry;
-  const OpenedKey entry(registry, platform::kHkeyLocalMachine, *entryKey_, true);
-  const std::uint32_t number = count_ + 1;
-  const bool written =
-      entry.Handle() != 0 &&
-      registry.SetValue(entry.Handle(), kRecordValuePrefix + std::to_string(number),
-                        platform::kRegSz, NoteText(note)) == platform::kErrorSuccess &&
-      registry.SetValue(entry.Handle(), kRecordCountValue, platform::kRegDword,
-                        DwordData(number)) == platform::kErrorSuccess;
-  if (!written) {
+  if (!store_->Append(NoteText(note))) {
     intact_ = false;
     return false;
   }
-  count_ = number;
   noted_.insert(identity);
   return true;
 }
 
 void StateRecord::NoteFile(const std::string& path) {
-  if (!entryKey_) return;
+  if (!recordKey_) return;
   platform::Files& files = platform_.files;
   std::vector<std::string> missing;
   for (std::string dir = ParentPath(path); !dir.empty(); dir = ParentPath(dir)) {
@@ -275,7 +243,7 @@ void StateRecord::NoteFile(const std::string& path) {
 
 void StateRecord::NoteIniEntry(const std::string& fileName, const std::string& section,
                                const std::string& key) {
-  if (!entryKey_) return;
+  if (!recordKey_) return;
   platform::Files& files = platform_.files;
   // A bare name is a file of the Windows directory, as the profile writer takes it.
   const bool bare = fileName.find_first_of("\\/:") == std::string::npos;
@@ -306,7 +274,7 @@ void StateRecord::NoteMissingKeys(platform::HKey root, const std::vector<std::st
 
 void StateRecord::NoteRegistryValue(platform::HKey root, const std::string& keyPath,
                                     const std::optional<std::string>& name) {
-  if (!entryKey_) return;
+  if (!recordKey_) return;
   const std::vector<std::string> levels = KeyLevels(keyPath);
   NoteMissingKeys(root, levels);
   if (!name) return;
@@ -323,12 +291,12 @@ void StateRecord::NoteRegistryValue(platform::HKey root, const std::string& keyP
 }
 
 void StateRecord::NoteSharedCount(const std::string& name) {
-  if (!entryKey_) return;
+  if (!recordKey_) return;
   Add({NoteKind::Count, {name}, std::nullopt});
 }
 
 void StateRecord::NoteLog(const std::string& path) {
-  if (!entryKey_) return;
+  if (!recordKey_) return;
   const std::optional<std::string> earlier = platform::ReadWholeFile(platform_.files, path);
   Add({NoteKind::Log,
        {path},

@@ -1,16 +1,19 @@
 // The record of the state before: before the installation writes a file, an INI entry, a
 // registry value or a key, it notes here what was there (or that nothing was). The notes
-// go one by one into the product's uninstall entry under HKEY_LOCAL_MACHINE as they are
-// made, so that a run that stops half way leaves a true record of what it did, and a later
-// run of the same product adds to it. The first note of a thing wins: a second run finds
-// the first run's files and must not take them for the user's.
+// go one by one into the product's record under HKEY_LOCAL_MACHINE as they are made
+// (engine/RecordStore.h), so that a run that stops half way leaves a true record of what it
+// did, and a later run of the same product adds to it. The record is apart from the
+// uninstall entry, which only a run that ends well makes. The first note of a thing wins: a
+// second run finds the first run's files and must not take them for the user's.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "engine/RecordStore.h"
 #include "platform/Platform.h"
 
 namespace engine {
@@ -48,14 +51,17 @@ std::optional<std::string> BytesOfHex(const std::string& hex);
 std::string RootText(platform::HKey root);
 std::optional<platform::HKey> RootOfText(const std::string& text);
 
-// The notes kept in an opened uninstall entry, in the order they were made.
-std::vector<StateNote> ReadNotes(platform::Registry& registry, platform::HKey entry);
+// The notes of the record of `displayName`, in the order they were made; nothing when the
+// product has no record.
+std::optional<std::vector<StateNote>> ReadNotes(platform::Registry& registry,
+                                                const std::string& displayName);
 
 class StateRecord {
  public:
-  // The record of the entry of `displayName`; it makes no notes when the name gives no
-  // entry key (an empty caption).
-  StateRecord(platform::Platform& platform, std::string displayName);
+  // The record of `displayName`; it makes no notes when the name gives no uninstall entry
+  // (an empty caption).
+  StateRecord(platform::Platform& platform, const std::string& displayName);
+  ~StateRecord();
 
   // False once a note could not be written: the record then no longer tells the whole
   // truth, and the uninstaller must not rely on it.
@@ -77,14 +83,13 @@ class StateRecord {
 
  private:
   bool Add(StateNote note);
-  bool OpenEntry();
+  bool OpenRecord();
   void NoteMissingKeys(platform::HKey root, const std::vector<std::string>& levels);
 
   platform::Platform& platform_;
-  std::optional<std::string> entryKey_;
-  bool loaded_ = false;
+  std::optional<std::string> recordKey_;
+  std::unique_ptr<RecordStore> store_;  // made at the first note
   bool intact_ = true;
-  std::uint32_t count_ = 0;
   std::set<std::string> noted_;  // identities of the notes made, upper-cased
 };
 

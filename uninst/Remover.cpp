@@ -5,6 +5,8 @@
 #include <optional>
 
 #include "engine/FileExists.h"
+#include "engine/FileMoves.h"
+#include "engine/RecordStore.h"
 #include "engine/UninstallEntry.h"
 #include "platform/FileText.h"
 #include "script/IniText.h"
@@ -143,6 +145,8 @@ RemovalOutcome Remover::Run() {
   RemoveEntry();
   RemoveEntryKey();
   RemoveCreatedKeys();
+  // Last of the keys: the keys on the way to the record may be on the way to others too.
+  RemoveRecord();
   RemoveUninstaller();
   return outcome_;
 }
@@ -378,16 +382,10 @@ void Remover::RemoveEntry() {
   platform::Registry& registry = platform_.registry;
   const engine::OpenedKey entry(registry, platform::kHkeyLocalMachine, target_.entryKey);
   if (entry.Handle() == 0) return;
-  std::vector<std::string> names{"DisplayName", "UnInstallString", engine::kLogDigestValue,
-                                 engine::kLogPathValue};
+  const std::string names[] = {"DisplayName", "UnInstallString", engine::kLogDigestValue,
+                               engine::kLogPathValue};
   std::uint32_t type = 0;
   std::string data;
-  if (registry.QueryValue(entry.Handle(), engine::kRecordCountValue, type, data) == 0) {
-    const std::uint32_t count = engine::DwordValue(data);
-    for (std::uint32_t i = 1; i <= count; ++i)
-      names.push_back(engine::kRecordValuePrefix + std::to_string(i));
-    names.push_back(engine::kRecordCountValue);
-  }
   bool removed = true;
   for (const std::string& name : names) {
     if (registry.QueryValue(entry.Handle(), name, type, data) == 0 &&
@@ -414,13 +412,31 @@ void Remover::RemoveEntryKey() {
     Fail("Uninstall entry " + Quoted(target_.displayName));
 }
 
+void Remover::RemoveRecord() {
+  // The record goes with the entry: the notes are read, and a later installation of the
+  // product begins a record of its own.
+  const std::optional<std::string> recordKey = engine::RecordKey(target_.displayName);
+  if (!recordKey || engine::DeleteRecord(platform_.registry, *recordKey)) return;
+  // To the user the record is part of the entry: one failure tells of both.
+  const std::string place = RootName(platform::kHkeyLocalMachine) + "\\" + *recordKey;
+  const std::string item = "Uninstall entry " + Quoted(target_.displayName);
+  if (std::ranges::find(outcome_.failures, item) == outcome_.failures.end()) {
+    FailAt(item, place);
+  } else {
+    failedPlaces_.push_back(script::UpperAscii(place));
+  }
+}
+
 void Remover::RemoveCreatedKeys() {
   platform::Registry& registry = platform_.registry;
   std::vector<const StateNote*> keys = NotesOf(NoteKind::Key);
   std::ranges::stable_sort(keys, [](const StateNote* a, const StateNote* b) {
     return Depth(a->what[1]) > Depth(b->what[1]);
   });
-  const std::string listKey = script::UpperAscii(engine::kUninstallListKey);
+  // The list of uninstall entries, the key of the records and the keys above them hold
+  // other products' entries and records: that is no news for the user.
+  const std::string sharedKeys[] = {script::UpperAscii(engine::kUninstallListKey),
+                                    script::UpperAscii(engine::kRecordsKey)};
   for (const StateNote* note : keys) {
     const std::optional<platform::HKey> root = engine::RootOfText(note->what[0]);
     if (!root) continue;
@@ -436,10 +452,12 @@ void Remover::RemoveCreatedKeys() {
         Fail("Registry key " + Quoted(RootName(*root) + "\\" + path));
       continue;
     }
-    // The list of uninstall entries and the keys above it hold other products' entries:
-    // that is no news for the user.
     const std::string upper = script::UpperAscii(path);
-    if (*root == platform::kHkeyLocalMachine && listKey.starts_with(upper)) continue;
+    if (*root == platform::kHkeyLocalMachine &&
+        std::ranges::any_of(sharedKeys, [&](const std::string& shared) {
+          return shared == upper || shared.starts_with(upper + "\\");
+        }))
+      continue;
     if (FailedWithin(RootName(*root) + "\\" + path)) continue;
     Leave("Registry key " + Quoted(RootName(*root) + "\\" + path),
           "it holds values the installation did not write");
@@ -481,9 +499,11 @@ void Remover::RemoveUninstaller() {
     Leave("File " + Quoted(path), kThroughLink);
     return;
   }
-  // A running program cannot delete itself: its own file goes at the next restart.
+  // A running program cannot delete itself: its own file goes at the next restart. (On the
+  // 95 family the Windows directory has a short name, and so has uninstkp.exe, as the
+  // system's list of deletions at restart needs.)
   const bool running = script::EqualsUpper(NormalPath(files.ModuleFileName()), path);
-  const bool done = running ? files.DeleteOnRestart(path) : files.DeleteFile(path);
+  const bool done = running ? engine::DeleteAtRestart(platform_, path) : files.DeleteFile(path);
   if (!done) Fail("File " + Quoted(path));
 }
 

@@ -74,6 +74,7 @@ class Remover {
   void RemoveDirectories();
   void RemoveEntry();
   void RemoveEntryKey();
+  void RemoveRecord();
   void RemoveCreatedKeys();
   void RemoveUninstaller();
   bool OtherEntryNames(const std::string& uninstaller);

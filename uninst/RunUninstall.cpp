@@ -172,12 +172,18 @@ int RunUninstall(forms::Application& app, platform::Platform& platform,
     return Refuse(
         app, "The uninstall log " + Quoted(logPath) + " is not the one of \x84" + name + "\x94.");
   }
-  std::vector<engine::StateNote> notes = engine::ReadNotes(registry, entryHandle);
   entry.reset();
+  // An entry without a record was made by an installer before this one, which kept its
+  // record where it no longer reads: nothing of it is known for sure.
+  std::optional<std::vector<engine::StateNote>> notes = engine::ReadNotes(registry, name);
+  if (!notes) {
+    return Refuse(app, "The uninstall entry of \x84" + name +
+                           "\x94 holds no trustworthy record of the installation.");
+  }
 
   TUninstForm* window = nullptr;
   Remover remover(
-      platform, std::move(log), std::move(notes), RemovalTarget{logPath, name, *entryKey},
+      platform, std::move(log), std::move(*notes), RemovalTarget{logPath, name, *entryKey},
       RemovalHooks{[&](const std::string& item) {
                      if (window != nullptr) window->ShowItem(item);
                    },

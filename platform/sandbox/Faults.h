@@ -27,6 +27,8 @@ struct Faults {
   bool registryWritesRefused = false;
   // Key paths ("HKEY_LOCAL_MACHINE\SOFTWARE\X", upper-cased) below which writes are refused.
   std::set<std::string> refusedRegistryKeys;
+  // Value names (upper-cased) whose writes are refused in every key.
+  std::set<std::string> refusedRegistryValues;
   // Every profile write is refused; or only writes to these file names (as passed).
   bool profileWritesRefused = false;
   std::set<std::string> refusedProfileFiles;

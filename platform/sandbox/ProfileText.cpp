@@ -181,6 +181,33 @@ std::optional<std::string> ReadProfileEntry(std::string_view text, std::string_v
   return value;
 }
 
+std::vector<std::string> ReadProfileSection(std::string_view text, std::string_view section) {
+  const Profile profile(text);
+  const std::optional<std::size_t> header = profile.FindSection(section);
+  std::vector<std::string> lines;
+  if (!header) return lines;
+  const std::size_t end = profile.SectionEnd(*header);
+  for (std::size_t i = *header + 1; i < end; ++i)
+    if (!profile.IsBlank(i)) lines.push_back(script::TrimBlanks(profile.Content(i)));
+  return lines;
+}
+
+std::string ReplaceProfileSection(std::string_view text, std::string_view section,
+                                  const std::vector<std::string>& lines) {
+  std::string body;
+  for (const std::string& line : lines) body += line + "\r\n";
+  const Profile profile(text);
+  const std::optional<std::size_t> header = profile.FindSection(section);
+  if (!header) {
+    std::string added = text.empty() || text.back() == '\n' ? "" : "\r\n";
+    return std::string(text) + added + "[" + std::string(section) + "]\r\n" + body;
+  }
+  // A header that ends the text without a line end gets one before the lines.
+  const std::string lead = profile.HasLineEnd(*header) ? "" : "\r\n";
+  return Splice(text, profile.End(*header), profile.Begin(profile.SectionEnd(*header)),
+                lead + body);
+}
+
 ProfileTail::ProfileTail(std::string_view text) {
   Append(text);
 }

@@ -34,8 +34,9 @@ std::size_t DepthOf(const RegKey& key) {
 
 }  // namespace
 
-SandboxRegistry::SandboxRegistry(std::filesystem::path regFile, const Faults& faults)
-    : regFile_(std::move(regFile)), faults_(faults) {
+SandboxRegistry::SandboxRegistry(std::filesystem::path regFile, const Faults& faults,
+                                 std::optional<RegistryLimits> limits)
+    : regFile_(std::move(regFile)), faults_(faults), limits_(limits) {
   Load();
 }
 
@@ -194,7 +195,11 @@ long SandboxRegistry::SetValue(platform::HKey key, const std::string& name, std:
   long error = kOk;
   std::shared_ptr<RegKey> target = Resolve(key, error);
   if (!target) return error;
-  if (WriteRefused(target->path)) return Code(platform::kErrorAccessDenied);
+  if (WriteRefused(target->path) ||
+      faults_.refusedRegistryValues.contains(script::UpperAscii(name)))
+    return Code(platform::kErrorAccessDenied);
+  if (const std::uint32_t refusal = LimitRefusal(limits_, *target, name, type, data))
+    return Code(refusal);
   target->SetValue(name, type, data);
   dirty_ = true;
   return kOk;

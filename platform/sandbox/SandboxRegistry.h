@@ -15,19 +15,23 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/Registry.h"
 #include "platform/sandbox/Faults.h"
+#include "platform/sandbox/RegistryLimits.h"
 #include "platform/sandbox/RegistryTree.h"
 
 namespace sandbox {
 
 class SandboxRegistry : public platform::Registry {
  public:
-  // Loads `regFile` when it exists; `faults` is read at every call.
-  SandboxRegistry(std::filesystem::path regFile, const Faults& faults);
+  // Loads `regFile` when it exists; `faults` is read at every call. With `limits` a value
+  // that would not fit its key is refused (RegistryLimits.h).
+  SandboxRegistry(std::filesystem::path regFile, const Faults& faults,
+                  std::optional<RegistryLimits> limits = std::nullopt);
   // Saves the file when anything changed (or it does not exist yet).
   ~SandboxRegistry() override;
   SandboxRegistry(const SandboxRegistry&) = delete;
@@ -66,6 +70,7 @@ class SandboxRegistry : public platform::Registry {
 
   std::filesystem::path regFile_;
   const Faults& faults_;
+  std::optional<RegistryLimits> limits_;
   std::vector<std::pair<platform::HKey, std::shared_ptr<RegKey>>> roots_;
   std::map<platform::HKey, std::shared_ptr<RegKey>> handles_;
   platform::HKey nextHandle_ = 0x100;

@@ -55,8 +55,8 @@ struct Counted {
   int pumps = 0;
   engine::CopyContext context;
   explicit Counted(CopyHarness& h)
-      : context{h.platform().files, h.platform().lz, h.platform().clock, bytes,
-                [this] { ++pumps; }} {}
+      : context{h.platform().files,  h.platform().lz, h.platform().clock,
+                h.platform().system, bytes,           [this] { ++pumps; }} {}
 };
 
 TEST(CopyPlainFile, BlockBoundariesAndEmptyFiles) {
@@ -185,8 +185,8 @@ TEST(CopyExpandedFile, ASourceThatFailsPartWayIsNoCopy) {
   h.PutFile("C:\\APP\\DATA.DAT", "old data");
   FailingLz lz;
   Counted copy(h);
-  engine::CopyContext context{h.platform().files, lz, h.platform().clock, copy.bytes,
-                              copy.context.pumpMessages};
+  engine::CopyContext context{h.platform().files,  lz,         h.platform().clock,
+                              h.platform().system, copy.bytes, copy.context.pumpMessages};
   EXPECT_EQ(engine::CopyExpandedFile(context, "D:\\DATA.DA_", "C:\\APP\\DATA.DAT"),
             CopyResult::CopyNoSource);
   EXPECT_EQ(h.ReadFile("C:\\APP\\DATA.DAT"), "old data");

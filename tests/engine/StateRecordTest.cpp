@@ -1,4 +1,4 @@
-// The record of the state before, as the installation writes it into the uninstall entry.
+// The record of the state before, as the installation writes it under HKEY_LOCAL_MACHINE.
 #include "engine/StateRecord.h"
 
 #include <gtest/gtest.h>
@@ -13,8 +13,6 @@ namespace {
 
 using engine::NoteKind;
 using engine::StateNote;
-
-constexpr const char* kEntry = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\UnInstall\\Demo";
 
 TEST(StateRecordNotes, TextRoundTripsAnyBytes) {
   const std::vector<StateNote> notes = {
@@ -57,8 +55,7 @@ TEST(StateRecord, TheFirstNoteOfAThingWinsAcrossRuns) {
   engine::StateRecord none(platform, "\\");
   none.NoteFile("C:\\DEMO\\b.exe");
 
-  const engine::OpenedKey entry(platform.registry, platform::kHkeyLocalMachine, kEntry);
-  std::vector<StateNote> notes = engine::ReadNotes(platform.registry, entry.Handle());
+  std::vector<StateNote> notes = engine::ReadNotes(platform.registry, "Demo").value();
   std::erase_if(notes, [](const StateNote& n) {
     return n.kind == NoteKind::Key && n.what[0] == engine::RootText(platform::kHkeyLocalMachine);
   });

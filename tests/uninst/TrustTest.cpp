@@ -62,7 +62,7 @@ std::string UninstallAll(SetupHarness& setup, const std::string& name, int code 
 // The machine as the test compares it: the uninstaller, which goes at the next restart, and
 // the user's name and company, which are user data, left out.
 Snapshot Picture(Snapshot snapshot) {
-  snapshot.files.erase("drive_c/WINDOWS/uninstkp.exe");
+  snapshot = WithoutRestartDeletion(std::move(snapshot));
   // The key keeps the letter case of the first program that made its path.
   const std::string upper = script::UpperAscii(snapshot.registry);
   const std::size_t at = upper.find(script::UpperAscii(kUserInfoKey));

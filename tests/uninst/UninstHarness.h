@@ -105,6 +105,14 @@ inline Snapshot SnapshotAfterUninstall(SetupHarness& setup) {
   return ReadSnapshot(setup.machine().options().root);
 }
 
+// The machine as the uninstaller leaves it by design: without its own file, which goes at
+// the next restart, and, on the 95 family, the list of such deletions in WININIT.INI.
+inline Snapshot WithoutRestartDeletion(Snapshot snapshot) {
+  snapshot.files.erase("drive_c/WINDOWS/uninstkp.exe");
+  snapshot.files.erase("drive_c/WINDOWS/WININIT.INI");
+  return snapshot;
+}
+
 // registry.reg without the block of one key: the user's name and company stay behind as
 // user data.
 inline std::string WithoutKeyBlock(const std::string& registry, const std::string& key) {
@@ -147,7 +155,7 @@ inline UninstallRun RunUninstaller(SetupHarness& setup, const std::string& answe
       ADD_FAILURE() << stopped.what() << "\n" << testing_support::Joined(stopped.Transcript());
     }
   }
-  run.pendingDeletes = machine.files().PendingDeletes();
+  run.pendingDeletes = machine.DeletionsAtRestart();
   machine.Save();
   // The harness machine reads back what the uninstaller left, for the runs that follow.
   setup.machine().registry().Load();

@@ -22,7 +22,8 @@ class SandboxFilesTest : public ::testing::Test {
  protected:
   SandboxFilesTest()
       : paths_(machine_.Path()),
-        files_(paths_, faults_, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM", "D:\\SETUP.EXE") {
+        files_(paths_, faults_, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM", "D:\\SETUP.EXE",
+               platform::kPlatformWin32Nt) {
     test::WriteHostFile(C() / "WINDOWS" / "SYSTEM" / "CTL3D.DLL", "old dll");
     test::WriteHostFile(C() / "Data" / "Readme.txt", "read me");
     test::WriteHostFile(medium_.Path() / "SETUP.INF", "script");
