@@ -133,8 +133,8 @@ std::vector<std::string> NamesIn(CopyHarness& h, const std::string& folder) {
   return names;
 }
 
-TEST(CopyPlainFile, AnExistingFileIsReplacedOnlyByAWholeCopy) {
-  CopyHarness h;
+void ReplacesOnlyByAWholeCopy(std::uint32_t platformId) {
+  CopyHarness h("", platformId);
   h.PutFile("D:\\SRC.BIN", std::string(20000, 'n'));
   h.PutFile("C:\\APP\\LIB.DLL", "old library");
   h.PutFile("C:\\APP\\~TS00000.TMP", "the user's own file");
@@ -162,6 +162,14 @@ TEST(CopyPlainFile, AnExistingFileIsReplacedOnlyByAWholeCopy) {
   EXPECT_EQ(h.ReadFile("C:\\APP\\LIB.DLL"), std::string(20000, 'n'));
   EXPECT_EQ(h.ReadFile("C:\\APP\\~TS00000.TMP"), "the user's own file");
   EXPECT_EQ(NamesIn(h, "C:\\APP"), before);
+}
+
+// On NT the copy takes the old file's name in one step; on the 95 family in three renames.
+TEST(CopyPlainFile, AnExistingFileIsReplacedOnlyByAWholeCopy) {
+  for (const std::uint32_t platformId : {platform::kPlatformWindows, platform::kPlatformWin32Nt}) {
+    SCOPED_TRACE(platformId == platform::kPlatformWindows ? "95 family" : "NT");
+    ReplacesOnlyByAWholeCopy(platformId);
+  }
 }
 
 // An expansion that delivers one block and then fails, as a damaged compressed file does.

@@ -110,6 +110,7 @@ inline Snapshot SnapshotAfterUninstall(SetupHarness& setup) {
 inline Snapshot WithoutRestartDeletion(Snapshot snapshot) {
   snapshot.files.erase("drive_c/WINDOWS/uninstkp.exe");
   snapshot.files.erase("drive_c/WINDOWS/WININIT.INI");
+  snapshot.files.erase("drive_c/WINNT/uninstkp.exe");
   return snapshot;
 }
 
@@ -134,14 +135,14 @@ struct UninstallRun {
   std::vector<std::string> pendingDeletes;
 };
 
-// Runs the uninstaller on the machine the installation left, as "C:\WINDOWS\uninstkp.exe"
-// with the log and the display name; `prepare` may set faults first.
+// Runs the uninstaller on the machine the installation left, as uninstkp.exe of its Windows
+// directory with the log and the display name; `prepare` may set faults first.
 inline UninstallRun RunUninstaller(SetupHarness& setup, const std::string& answers,
                                    std::vector<std::string> args = {"C:\\DEMO\\setup.uni", "Demo"},
                                    const std::function<void(sandbox::Machine&)>& prepare = {}) {
   setup.machine().Save();
   sandbox::MachineOptions options = setup.machine().options();
-  options.moduleFileName = "C:\\WINDOWS\\uninstkp.exe";
+  options.moduleFileName = setup.machine().WindowsDirectory() + "\\uninstkp.exe";
   sandbox::Machine machine(options);
   if (prepare) prepare(machine);
   forms::headless::HeadlessToolkit toolkit(forms::headless::ParseAnswers(answers));
