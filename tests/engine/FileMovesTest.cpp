@@ -12,66 +12,6 @@ namespace {
 
 using copy_test::CopyHarness;
 
-// The machine's files, with the n-th rename (from 1) or deletion made to fail as a file held
-// by another program fails. The first rename of a replacement on the 95 family meets the
-// user's ~TS00000.OLD and fails of itself; the second puts the old file aside.
-class FailingFiles : public platform::Files {
- public:
-  FailingFiles(platform::Files& files, int failMove, int failDelete)
-      : files_(files), failMove_(failMove), failDelete_(failDelete) {}
-
-  bool Move(const std::string& from, const std::string& to) override {
-    if (++moves_ == failMove_) return Refuse();
-    return files_.Move(from, to);
-  }
-  bool DeleteFile(const std::string& path) override {
-    if (++deletes_ == failDelete_) return Refuse();
-    return files_.DeleteFile(path);
-  }
-  bool MoveReplacing(const std::string& from, const std::string& to) override {
-    return files_.MoveReplacing(from, to);
-  }
-  std::unique_ptr<platform::File> Open(const std::string& path, std::uint32_t access,
-                                       std::uint32_t share, platform::Disposition disposition,
-                                       std::uint32_t attributes) override {
-    return files_.Open(path, access, share, disposition, attributes);
-  }
-  std::uint32_t GetAttributes(const std::string& path) override {
-    return files_.GetAttributes(path);
-  }
-  bool SetAttributes(const std::string& path, std::uint32_t attributes) override {
-    return files_.SetAttributes(path, attributes);
-  }
-  bool CreateDirectory(const std::string& path) override { return files_.CreateDirectory(path); }
-  bool RemoveDirectory(const std::string& path) override { return files_.RemoveDirectory(path); }
-  bool DeleteOnRestart(const std::string& path) override { return files_.DeleteOnRestart(path); }
-  std::vector<platform::FindData> Find(const std::string& pattern) override {
-    return files_.Find(pattern);
-  }
-  std::string GetCurrentDirectory() override { return files_.GetCurrentDirectory(); }
-  bool SetCurrentDirectory(const std::string& path) override {
-    return files_.SetCurrentDirectory(path);
-  }
-  std::string WindowsDirectory() override { return files_.WindowsDirectory(); }
-  std::string SystemDirectory() override { return files_.SystemDirectory(); }
-  std::string ModuleFileName() override { return files_.ModuleFileName(); }
-  std::uint32_t LastError() override { return refused_ ? error_ : files_.LastError(); }
-
- private:
-  bool Refuse() {
-    refused_ = true;
-    return false;
-  }
-
-  platform::Files& files_;
-  int failMove_;
-  int failDelete_;
-  int moves_ = 0;
-  int deletes_ = 0;
-  bool refused_ = false;
-  std::uint32_t error_ = platform::kErrorSharingViolation;
-};
-
 std::vector<std::string> NamesIn(CopyHarness& h, const std::string& folder) {
   std::vector<std::string> names;
   for (const platform::FindData& found : h.platform().files.Find(folder + "\\*.*"))
@@ -81,41 +21,48 @@ std::vector<std::string> NamesIn(CopyHarness& h, const std::string& folder) {
 }
 
 // Whatever step fails, the file keeps its name and either its old bytes or the new ones:
-// it is never lost, and a failed replacement leaves it as it was.
+// it is never lost, and a failed replacement leaves it as it was. (A file held by another
+// program can be neither renamed nor deleted.)
 TEST(ReplaceFile, TheOldFileIsNeverLost) {
   struct Case {
     const char* name;
     std::uint32_t platformId;
-    int failMove;
-    int failDelete;
+    const char* held;
     bool replaced;
     std::vector<std::string> left;  // the folder's files afterwards
   };
   const std::uint32_t k95 = platform::kPlatformWindows;
   const std::uint32_t kNt = platform::kPlatformWin32Nt;
   const Case cases[] = {
-      {"NT: one step", kNt, 0, 0, true, {"LIB.DLL", "~TS00000.OLD"}},
-      {"95: three renames", k95, 0, 0, true, {"LIB.DLL", "~TS00000.OLD"}},
-      // clang-format off
-      {"95: the old file cannot be renamed aside", k95, 2, 0, false,
+      {"NT: one step", kNt, "", true, {"LIB.DLL", "~TS00000.OLD"}},
+      {"95: three renames", k95, "", true, {"LIB.DLL", "~TS00000.OLD"}},
+      {"95: the old file cannot be renamed aside",
+       k95,
+       "C:\\APP\\LIB.DLL",
+       false,
        {"LIB.DLL", "NEW.TMP", "~TS00000.OLD"}},
-      {"95: the new file cannot take the name", k95, 3, 0, false,
+      {"95: the new file cannot take the name",
+       k95,
+       "C:\\APP\\NEW.TMP",
+       false,
        {"LIB.DLL", "NEW.TMP", "~TS00000.OLD"}},
-      {"95: the old file cannot be deleted", k95, 0, 1, true,
+      {"95: the old file cannot be deleted",
+       k95,
+       "C:\\APP\\~TS00001.OLD",
+       true,
        {"LIB.DLL", "~TS00000.OLD", "~TS00001.OLD"}},
-      // clang-format on
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     CopyHarness h("", c.platformId);
     h.PutFile("C:\\APP\\LIB.DLL", "old");
     h.PutFile("C:\\APP\\NEW.TMP", "new");
-    // A name the aside file must not take: it belongs to someone else.
+    // A name the old file must not take aside: it belongs to someone else.
     h.PutFile("C:\\APP\\~TS00000.OLD", "the user's");
-    FailingFiles files(h.platform().files, c.failMove, c.failDelete);
-    EXPECT_EQ(
-        engine::ReplaceFile(files, h.platform().system, "C:\\APP\\NEW.TMP", "C:\\APP\\LIB.DLL"),
-        c.replaced);
+    if (*c.held) h.machine().faults().filesInUse.insert(c.held);
+    EXPECT_EQ(engine::ReplaceFile(h.platform().files, h.platform().system, "C:\\APP\\NEW.TMP",
+                                  "C:\\APP\\LIB.DLL"),
+              c.replaced);
     EXPECT_EQ(h.ReadFile("C:\\APP\\LIB.DLL"), c.replaced ? "new" : "old");
     EXPECT_EQ(h.ReadFile("C:\\APP\\~TS00000.OLD"), "the user's");
     EXPECT_EQ(NamesIn(h, "C:\\APP"), c.left);
