@@ -9,21 +9,23 @@
 # With MODE "tampered" a block is added to setup.uni after the installation: the
 # uninstaller must refuse it, and the prefix must be exactly as the installation left it.
 # With MODE "link" the help directory is replaced by a link to another directory after the
-# installation: nothing there may be deleted, and the closing message must say why.
+# installation: nothing there may be deleted, and the closing message must say why. With
+# SETUP_WINE_VERSION the prefix reports that Windows (wine-env.sh); on the 95 family the
+# uninstaller's own file goes through WININIT.INI.
 # usage: run-uninstall.sh WORK_DIR WINE_LOADER SETUP.EXE UNINSTKP.EXE ROBOT.EXE SCENARIO_DIR [MODE]
 set -uo pipefail
 loader=$2 setup=$3 uninstkp=$4 robot=$(realpath "$5") scenario=$(cd "$6" && pwd) mode=${7:-}
 work=$(mkdir -p "$1" && cd "$1" && pwd)
 source "$(dirname "$0")/wine-env.sh"
 
-run="$work/runs/uninstall${mode:+-$mode}"
+run="$work/runs/$(wine_run_name "uninstall${mode:+-$mode}")"
 rm -rf "$run"
 mkdir -p "$run/medium"
 cp -r "$scenario/medium/." "$run/medium/"
 cp "$setup" "$run/medium/SETUP.EXE"
 cp "$uninstkp" "$run/medium/uninstkp.exe"
 
-wine_prefix "$work" "$run" "$loader"
+wine_prefix "$work" "$run" "$loader" || exit 1
 trap wine_cleanup EXIT
 wine_xvfb "$run" || exit 125
 
@@ -35,7 +37,7 @@ picture() {
     -path './users/*/AppData/Local/Temp' \) -prune -o -print | LC_ALL=C sort |
     while IFS= read -r f; do
       if [ -f "$f" ]; then echo "$f $(md5sum <"$f" | cut -c1-32)"; else echo "$f"; fi
-    done | grep -vi '^\./windows/uninstkp\.exe ')
+    done | grep -vi -e '^\./windows/uninstkp\.exe ' -e '^\./windows/wininit\.ini ')
   for hive in system.reg user.reg; do
     echo "== $hive"
     sed -e 's/^\(\[.*\]\) [0-9]*$/\1/' -e '/^#time=/d' "$run/prefix/$hive" |
@@ -115,6 +117,18 @@ if [ "$mode" = link ]; then
 else
   picture | stable >"$run/after.txt"
   diff -u "$run/before.txt" "$run/after.txt" || { echo "the prefix differs from before"; failed=1; }
+  # The uninstaller's own file goes at the next restart: on the 95 family through the
+  # [rename] section of WININIT.INI, on NT through the system's list.
+  case "${SETUP_WINE_VERSION:-}" in
+    win95 | win98 | winme)
+      # (The file has the letter case the uninstaller gave it: WININIT.INI.)
+      find "$run/prefix/drive_c/windows" -maxdepth 1 -iname wininit.ini -exec cat {} + |
+        tr -d '\r' | grep -qix 'NUL=C:\\windows\\uninstkp\.exe' ||
+        { echo "WININIT.INI does not delete uninstkp.exe at the next restart"; failed=1; } ;;
+    *)
+      grep -qi '^"PendingFileRenameOperations"=.*uninstkp\.exe' "$run/prefix/system.reg" ||
+        { echo "uninstkp.exe is not deleted at the next restart"; failed=1; } ;;
+  esac
 fi
 
 if [ "$failed" -eq 0 ]; then
