@@ -85,10 +85,10 @@ Loaded Load(platform::Registry& registry, const std::string& recordKey) {
 }  // namespace
 
 std::optional<std::string> RecordKey(const std::string& displayName) {
-  const std::vector<std::string> levels = KeyLevels(displayName);
-  if (levels.empty()) return std::nullopt;
+  // A name with no entry of its own has no record either.
+  if (!UninstallEntryKey(displayName)) return std::nullopt;
   std::string name;
-  for (char c : JoinLevels(levels, levels.size())) {
+  for (char c : displayName) {
     if (c == '\\') {
       name += "%5C";
     } else if (c == '%') {
@@ -161,7 +161,17 @@ bool DeleteRecord(platform::Registry& registry, const std::string& recordKey) {
 RecordStore::RecordStore(platform::Registry& registry, std::string recordKey)
     : registry_(registry), recordKey_(std::move(recordKey)) {
   Loaded loaded = Load(registry_, recordKey_);
-  earlier_ = std::move(loaded.texts);
+  texts_ = std::move(loaded.texts);
+  lastChunk_ = loaded.lastChunk;
+  lastValue_ = loaded.nextValue;
+  lastChunkBytes_ = loaded.lastChunkBytes;
+}
+
+RecordStore::~RecordStore() {
+  if (chunk_ != 0) registry_.CloseKey(chunk_);
+}
+
+bool RecordStore::Open() {
   // The first record notes which keys on its way were there before it.
   const std::vector<std::string> levels = KeyLevels(kRecordsKey);
   std::uint32_t there = 0;
@@ -170,7 +180,7 @@ RecordStore::RecordStore(platform::Registry& registry, std::string recordKey)
       OpenedKey(registry_, platform::kHkeyLocalMachine, JoinLevels(levels, there + 1)).Handle() !=
           0)
     ++there;
-  if (!OpenChunk(std::max<std::uint32_t>(loaded.lastChunk, 1))) return;
+  if (!OpenChunk(std::max<std::uint32_t>(lastChunk_, 1))) return false;
   if (there < levels.size()) {
     const OpenedKey records(registry_, platform::kHkeyLocalMachine, kRecordsKey);
     if (records.Handle() == 0 ||
@@ -178,15 +188,15 @@ RecordStore::RecordStore(platform::Registry& registry, std::string recordKey)
                            DwordData(there)) != platform::kErrorSuccess) {
       registry_.CloseKey(chunk_);
       chunk_ = 0;
-      return;
+      return false;
     }
   }
-  nextValue_ = loaded.nextValue;
-  chunkBytes_ = loaded.lastChunkBytes;
-}
-
-RecordStore::~RecordStore() {
-  if (chunk_ != 0) registry_.CloseKey(chunk_);
+  // The record goes on where it ended.
+  if (lastChunk_ != 0) {
+    nextValue_ = lastValue_;
+    chunkBytes_ = lastChunkBytes_;
+  }
+  return true;
 }
 
 bool RecordStore::OpenChunk(std::uint32_t number) {
@@ -220,7 +230,7 @@ bool RecordStore::WritePiece(char mark, std::string_view piece) {
 }
 
 bool RecordStore::Append(const std::string& text) {
-  if (chunk_ == 0) return false;
+  if (chunk_ == 0 && !Open()) return false;
   if (text.size() <= kRecordPieceBytes) return WritePiece('=', text);
   for (std::size_t at = 0; at < text.size(); at += kRecordPieceBytes) {
     const char mark = at == 0 ? '<' : at + kRecordPieceBytes >= text.size() ? '>' : '+';

@@ -50,33 +50,37 @@ std::optional<std::vector<std::string>> ReadRecord(platform::Registry& registry,
 // the records made once no record is left; true when the record is gone.
 bool DeleteRecord(platform::Registry& registry, const std::string& recordKey);
 
-// A record opened for appending. The key it writes to stays open while the object lives.
+// A record read, and appended to. Its keys are made at the first text appended; the key
+// written to stays open while the object lives.
 class RecordStore {
  public:
-  // Opens the record at `recordKey`, making it when there is none, and reads its texts.
+  // Reads the record at `recordKey`, if there is one.
   RecordStore(platform::Registry& registry, std::string recordKey);
   ~RecordStore();
   RecordStore(const RecordStore&) = delete;
   RecordStore& operator=(const RecordStore&) = delete;
 
-  // False when the record could not be opened or made.
-  bool Opened() const { return chunk_ != 0; }
-  // The texts the record held when it was opened.
-  const std::vector<std::string>& Earlier() const { return earlier_; }
-  // Appends a text; false when it could not be written whole, which leaves no text.
+  // The texts the record held when it was read.
+  const std::vector<std::string>& Texts() const { return texts_; }
+  // Appends a text, making the record when there is none; false when it could not be
+  // written whole, which leaves no text.
   bool Append(const std::string& text);
 
  private:
+  bool Open();
   bool OpenChunk(std::uint32_t number);
   bool WritePiece(char mark, std::string_view piece);
 
   platform::Registry& registry_;
   std::string recordKey_;
-  std::vector<std::string> earlier_;
-  platform::HKey chunk_ = 0;       // the key appended to, open
-  std::uint32_t chunkNumber_ = 0;  // its number
-  std::uint32_t nextValue_ = 1;    // the number of its next value
-  std::size_t chunkBytes_ = 0;     // the bytes its values take
+  std::vector<std::string> texts_;
+  std::uint32_t lastChunk_ = 0;     // the last key the record had when read (0: none)
+  std::uint32_t lastValue_ = 1;     // the number of that key's next value
+  std::size_t lastChunkBytes_ = 0;  // the bytes its values took
+  platform::HKey chunk_ = 0;        // the key appended to, open
+  std::uint32_t chunkNumber_ = 0;   // its number
+  std::uint32_t nextValue_ = 1;     // the number of its next value
+  std::size_t chunkBytes_ = 0;      // the bytes its values take
 };
 
 }  // namespace engine

@@ -32,8 +32,8 @@ TEST(RecordStore, TenThousandNotesAndLongOnesComeBackInOrder) {
   std::vector<std::string> texts;
   {
     engine::RecordStore store(registry, kKey);
-    ASSERT_TRUE(store.Opened());
-    EXPECT_TRUE(store.Earlier().empty());
+    EXPECT_TRUE(store.Texts().empty());
+    EXPECT_EQ(engine::ReadRecord(registry, kKey), std::nullopt) << "made before the first text";
     for (int i = 0; i < 10000; ++i) {
       texts.push_back(FileNote(i));
       if (i % 2500 == 7) texts.push_back(std::string(100000 + i, static_cast<char>('A' + i % 26)));
@@ -44,7 +44,7 @@ TEST(RecordStore, TenThousandNotesAndLongOnesComeBackInOrder) {
     for (const std::string& text : texts) ASSERT_TRUE(store.Append(text)) << text.size();
   }
   engine::RecordStore again(registry, kKey);
-  EXPECT_EQ(again.Earlier(), texts);
+  EXPECT_EQ(again.Texts(), texts);
   for (int i = 10000; i < 10100; ++i) {
     texts.push_back(FileNote(i));
     ASSERT_TRUE(again.Append(texts.back()));
@@ -66,7 +66,7 @@ TEST(RecordStore, ATextCutShortIsNoText) {
     ASSERT_EQ(registry.SetValue(chunk.Handle(), "2", platform::kRegSz, "<cut sh"), 0);
   }
   engine::RecordStore later(registry, kKey);
-  EXPECT_EQ(later.Earlier(), std::vector<std::string>{"first"});
+  EXPECT_EQ(later.Texts(), std::vector<std::string>{"first"});
   ASSERT_TRUE(later.Append("second"));
   EXPECT_EQ(engine::ReadRecord(registry, kKey), (std::vector<std::string>{"first", "second"}));
 }
@@ -74,7 +74,8 @@ TEST(RecordStore, ATextCutShortIsNoText) {
 TEST(RecordStore, EachProductHasAKeyOfItsOwn) {
   const std::string records = std::string(engine::kRecordsKey) + "\\";
   EXPECT_EQ(engine::RecordKey("Demo"), records + "Demo");
-  EXPECT_EQ(engine::RecordKey("\\Tavrin\\\\Demo\\"), records + "Tavrin%5CDemo");
+  EXPECT_EQ(engine::RecordKey("Tavrin\\Demo"), records + "Tavrin%5CDemo");
+  EXPECT_EQ(engine::RecordKey("Tavrin\\Demo\\"), std::nullopt);
   EXPECT_EQ(engine::RecordKey("100% Demo"), records + "100%25 Demo");
   EXPECT_EQ(engine::RecordKey("\\"), std::nullopt);
   EXPECT_EQ(engine::RecordKey(""), std::nullopt);
