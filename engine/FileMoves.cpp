@@ -57,12 +57,14 @@ bool DeleteAtRestart(platform::Platform& platform, const std::string& path) {
   // The section may name a file twice (one NUL= line for each): the whole section is read and
   // written back, since writing one key would replace the first NUL= line of another program.
   const std::string line = "NUL=" + path;
-  std::vector<std::string> lines = platform.profiles.ReadSection(kRenameSection, kWinInit);
-  if (std::ranges::any_of(lines,
+  std::optional<std::vector<std::string>> lines =
+      platform.profiles.ReadSection(kRenameSection, kWinInit);
+  if (!lines) return false;
+  if (std::ranges::any_of(*lines,
                           [&](const std::string& l) { return script::EqualsUpper(l, line); }))
     return true;
-  lines.push_back(line);
-  return platform.profiles.WriteSection(kRenameSection, lines, kWinInit);
+  lines->push_back(line);
+  return platform.profiles.WriteSection(kRenameSection, *lines, kWinInit);
 }
 
 }  // namespace engine

@@ -71,7 +71,9 @@ bool Machine::Save() {
 
 std::vector<std::string> Machine::DeletionsAtRestart() {
   std::vector<std::string> paths = files_->PendingDeletes();
-  for (const std::string& line : profiles_->ReadSection("rename", "WININIT.INI")) {
+  const std::vector<std::string> lines =
+      profiles_->ReadSection("rename", "WININIT.INI").value_or(std::vector<std::string>());
+  for (const std::string& line : lines) {
     const std::size_t equals = line.find('=');
     if (equals != std::string::npos &&
         script::EqualsUpper(script::TrimBlanks(line.substr(0, equals)), "NUL"))

@@ -116,11 +116,13 @@ std::string SandboxProfiles::ReadString(const std::string& section, const std::s
   return ReadProfileEntry(*text, section, key).value_or(fallback);
 }
 
-std::vector<std::string> SandboxProfiles::ReadSection(const std::string& section,
-                                                      const std::string& fileName) {
-  std::optional<std::string> text = platform::ReadWholeFile(files_, ProfilePath(fileName));
-  if (!text) return {};
-  return ReadProfileSection(*text, section);
+std::optional<std::vector<std::string>> SandboxProfiles::ReadSection(const std::string& section,
+                                                                     const std::string& fileName) {
+  const std::string path = ProfilePath(fileName);
+  std::optional<std::string> text = platform::ReadWholeFile(files_, path);
+  if (text) return ReadProfileSection(*text, section);
+  if (files_.GetAttributes(path) != platform::kInvalidFileAttributes) return std::nullopt;
+  return std::vector<std::string>();
 }
 
 bool SandboxProfiles::WriteSection(const std::string& section,

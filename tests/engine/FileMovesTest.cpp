@@ -89,6 +89,11 @@ TEST(DeleteAtRestart, NtAsksTheSystemThe95FamilyWritesWinInit) {
         nt ? std::vector<std::string>{path, path} : std::vector<std::string>{};
     EXPECT_EQ(h.machine().files().PendingDeletes(), asked);
     EXPECT_EQ(h.ReadFile(path), "MZ");
+    // A WININIT.INI another program holds open: on the 95 family the deletion cannot be
+    // arranged, and the file stays as it was.
+    h.machine().faults().filesInUse.insert(windows + "\\WININIT.INI");
+    EXPECT_EQ(engine::DeleteAtRestart(h.platform(), windows + "\\other.exe"), nt);
+    EXPECT_EQ(h.ReadFile(windows + "\\WININIT.INI"), nt ? other : other + "NUL=" + path + "\r\n");
   }
 }
 
