@@ -454,59 +454,77 @@ TEST(UninstTrust, AFailedRunMakesNoEntryAndIsTakenBackWithTheNextGoodOne) {
   const std::string entry = std::string(kUninstallList) + "\\Demo";
   for (const Case& c : cases) {
     for (const bool installedBefore : {false, true}) {
-      const std::string name = std::string(c.name) + (installedBefore ? ", re-installation" : "");
-      SCOPED_TRACE(name);
-      SetupHarness setup;
-      PutDemoFiles(setup, {"demo.exe", "new.dll", "gone.dat", "bad.dll"});
-      const std::vector<std::string> good =
-          ProductScript("Demo", "C:\\DEMO", {"COPYTOBASE=demo.exe,demo.exe"});
-      const Snapshot before = TakeSnapshot(setup.machine());
-      if (installedBefore) {
-        setup.SetScript(good);
-        Install(setup);
-      }
-      const std::string digest =
-          TextValue(setup, platform::kHkeyLocalMachine, entry, engine::kLogDigestValue);
-      setup.SetScript(
-          ProductScript("Demo", "C:\\DEMO", Joined({"COPYTOBASE=new.dll,bin\\new.dll"}, c.body)));
-      if (c.fault) c.fault(setup.machine());
-      const testing_support::RunResult failed =
-          setup.Run(std::string(kStartInstall) + c.answers + "click cancBut\nclick Button2\n");
-      ASSERT_EQ(failed.stopCode, 0) << failed.stopMessage << Joined(failed.transcript);
-      EXPECT_NE(std::ranges::find(failed.transcript, c.result), failed.transcript.end())
-          << Joined(failed.transcript);
-      setup.machine().faults() = {};
-      ASSERT_TRUE(std::filesystem::exists(setup.machine().HostPath("C:\\DEMO\\bin\\new.dll")));
-      EXPECT_EQ(
-          engine::OpenedKey(setup.machine().platform().registry, platform::kHkeyLocalMachine, entry)
-                  .Handle() != 0,
-          installedBefore);
-      EXPECT_EQ(TextValue(setup, platform::kHkeyLocalMachine, entry, engine::kLogDigestValue),
-                digest);
+      for (const std::uint32_t platformId :
+           {platform::kPlatformWindows, platform::kPlatformWin32Nt}) {
+        SetupHarness setup(platformId);
+        const std::string name = std::string(c.name) +
+                                 (installedBefore ? ", re-installation" : "") + ", " +
+                                 setup.machine().WindowsDirectory();
+        SCOPED_TRACE(name);
+        PutDemoFiles(setup, {"demo.exe", "new.dll", "gone.dat", "bad.dll"});
+        const std::vector<std::string> good =
+            ProductScript("Demo", "C:\\DEMO", {"COPYTOBASE=demo.exe,demo.exe"});
+        const Snapshot before = TakeSnapshot(setup.machine());
+        if (installedBefore) {
+          setup.SetScript(good);
+          Install(setup);
+        }
+        const std::string digest =
+            TextValue(setup, platform::kHkeyLocalMachine, entry, engine::kLogDigestValue);
+        setup.SetScript(
+            ProductScript("Demo", "C:\\DEMO", Joined({"COPYTOBASE=new.dll,bin\\new.dll"}, c.body)));
+        if (c.fault) c.fault(setup.machine());
+        const testing_support::RunResult failed =
+            setup.Run(std::string(kStartInstall) + c.answers + "click cancBut\nclick Button2\n");
+        ASSERT_EQ(failed.stopCode, 0) << failed.stopMessage << Joined(failed.transcript);
+        EXPECT_NE(std::ranges::find(failed.transcript, c.result), failed.transcript.end())
+            << Joined(failed.transcript);
+        setup.machine().faults() = {};
+        ASSERT_TRUE(std::filesystem::exists(setup.machine().HostPath("C:\\DEMO\\bin\\new.dll")));
+        EXPECT_EQ(engine::OpenedKey(setup.machine().platform().registry,
+                                    platform::kHkeyLocalMachine, entry)
+                          .Handle() != 0,
+                  installedBefore);
+        EXPECT_EQ(TextValue(setup, platform::kHkeyLocalMachine, entry, engine::kLogDigestValue),
+                  digest);
 
-      if (!installedBefore) {
-        setup.SetScript(good);
-        Install(setup);
+        if (!installedBefore) {
+          setup.SetScript(good);
+          Install(setup);
+        }
+        UninstallAll(setup, "Demo");
+        ExpectSameMachine(before, SnapshotAfterUninstall(setup), name);
       }
-      UninstallAll(setup, "Demo");
-      ExpectSameMachine(before, SnapshotAfterUninstall(setup), name);
     }
   }
 }
 
-// An empty caption names no entry of its own: nothing is written on the list key.
+// An empty caption names no entry of its own: nothing is written on the list key, and no
+// record; the log, the uninstaller and the user's name and company are written all the same.
 TEST(UninstTrust, AnEmptyCaptionMakesNoEntry) {
-  SetupHarness setup;
-  PutDemoFiles(setup, {"demo.exe"});
-  setup.SetScript(ProductScript("", "C:\\DEMO", {"COPYTOBASE=demo.exe,demo.exe"}));
-  Install(setup);
-  const Snapshot installed = TakeSnapshot(setup.machine());
-  EXPECT_EQ(installed.registry.find("UnInstall]"), std::string::npos) << installed.registry;
-  EXPECT_EQ(installed.registry.find("UnInstall\\"), std::string::npos) << installed.registry;
+  for (const std::uint32_t platformId : {platform::kPlatformWindows, platform::kPlatformWin32Nt}) {
+    SetupHarness setup(platformId);
+    const std::string windows = setup.machine().WindowsDirectory();
+    SCOPED_TRACE(windows);
+    PutDemoFiles(setup, {"demo.exe"});
+    setup.SetScript(ProductScript("", "C:\\DEMO", {"COPYTOBASE=demo.exe,demo.exe"}));
+    Install(setup);
+    const Snapshot installed = TakeSnapshot(setup.machine());
+    EXPECT_EQ(installed.registry.find("UnInstall]"), std::string::npos) << installed.registry;
+    EXPECT_EQ(installed.registry.find("UnInstall\\"), std::string::npos) << installed.registry;
+    EXPECT_EQ(installed.registry.find("Records"), std::string::npos) << installed.registry;
+    EXPECT_TRUE(installed.files.contains("drive_c/DEMO/setup.uni"));
+    EXPECT_TRUE(installed.files.contains("drive_c/" + windows.substr(3) + "/uninstkp.exe"));
+    EXPECT_NE(
+        installed.registry.find("[" + std::string(kUserInfoKey) +
+                                "]\r\n\"UserCompany\"=\"ACME\"\r\n\"UserName\"=\"Jan Novak\""),
+        std::string::npos)
+        << installed.registry;
 
-  const UninstallRun run = RunUninstaller(setup, "reply OK\n", {"C:\\DEMO\\setup.uni", ""});
-  EXPECT_EQ(run.code, uninst::kUninstallNoLog) << Joined(run.transcript);
-  EXPECT_EQ(SnapshotAfterUninstall(setup).files, installed.files);
+    const UninstallRun run = RunUninstaller(setup, "reply OK\n", {"C:\\DEMO\\setup.uni", ""});
+    EXPECT_EQ(run.code, uninst::kUninstallNoLog) << Joined(run.transcript);
+    EXPECT_EQ(SnapshotAfterUninstall(setup).files, installed.files);
+  }
 }
 
 TEST(UninstCommandLine, TheEntrysCommandLineKeepsQuotesInTheName) {

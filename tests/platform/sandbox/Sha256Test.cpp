@@ -8,15 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/sandbox/SandboxDigest.h"
+
 namespace {
 
+// The reference: the sandbox's digest, computed by nettle.
 std::string NettleHex(std::string_view bytes) {
-  sha256_ctx context;
-  sha256_init(&context);
-  sha256_update(&context, bytes.size(), reinterpret_cast<const std::uint8_t*>(bytes.data()));
-  unsigned char digest[SHA256_DIGEST_SIZE];
-  sha256_digest(&context, SHA256_DIGEST_SIZE, digest);
-  return platform::HexDigits(digest, sizeof digest);
+  return sandbox::SandboxDigest().Sha256Hex(bytes).value();
 }
 
 // Bytes that differ from block to block and use all 256 values.
