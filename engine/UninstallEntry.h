@@ -21,6 +21,9 @@ inline constexpr char kLogDigestValue[] = "LogDigest";      // SHA-256 of setup.
 inline constexpr char kLogPathValue[] = "LogPath";          // the log's full path
 inline constexpr char kRecordCountValue[] = "RecordCount";  // REG_DWORD: notes written
 inline constexpr char kRecordValuePrefix[] = "Record.";     // "Record.1" ... the notes
+// Written by the uninstaller while a server's DllUnregisterServer runs: the server's path.
+// Found at the next start, it tells that the call never came back (the server crashed).
+inline constexpr char kUnregisteringValue[] = "Unregistering";
 
 // The non-empty components of a key path, as the installer creates them one by one.
 std::vector<std::string> KeyLevels(const std::string& keyPath);
