@@ -21,12 +21,21 @@ using engine::NoteKind;
 using engine::ServerForm;
 using engine::StateNote;
 
-constexpr char kUnidentifiable[] = " (an unidentifiable error)";
-
 std::string HresultText(std::int32_t result) {
   char text[16];
   std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(result));
   return text;
+}
+
+// Runs one call into the COM services. As at the registration, an error that escapes it
+// ends this server's step only: nothing then.
+template <typename Call>
+auto Guarded(Call call) -> std::optional<decltype(call())> {
+  try {
+    return call();
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
 }
 
 std::string RegistrationItem(const std::string& path) {
@@ -108,59 +117,44 @@ bool Remover::UnregisterDll(const std::string& path, const std::string& item) {
     return false;
   }
   MarkCall(path);
-  std::optional<platform::DllRegisterOutcome> outcome;
-  try {
-    outcome = platform_.com.CallDllUnregisterServer(path);
-  } catch (const std::exception&) {
-    // As at the registration: an error that escapes the call ends this server's step only.
-  }
+  const auto outcome = Guarded([&] { return platform_.com.CallDllUnregisterServer(path); });
   MarkCall(std::nullopt);
-  if (!outcome) {
-    Fail(item + kUnidentifiable);
+  if (outcome && outcome->stage == Stage::NotLoaded) {
+    Fail(item + " (the server cannot be loaded)");
     return false;
   }
-  switch (outcome->stage) {
-    case Stage::NotLoaded:
-      Fail(item + " (the server cannot be loaded)");
-      return false;
-    case Stage::NoEntryPoint:
-      Leave(item, "the server has no DllUnregisterServer");
-      return true;
-    case Stage::Called:
-      break;
+  if (outcome && outcome->stage == Stage::NoEntryPoint) {
+    Leave(item, "the server has no DllUnregisterServer");
+    return true;
   }
-  // As at the registration, only S_OK says that the server did what it was asked.
-  if (outcome->result != platform::kSOk) {
-    Fail(item + " (DllUnregisterServer gave " + HresultText(outcome->result) + ")");
-    return false;
-  }
-  outcome_.unregistered.push_back(Quoted(path));
-  return true;
+  return Unregistered(path, item, outcome ? std::optional(outcome->result) : std::nullopt,
+                      "DllUnregisterServer gave ");
 }
 
 bool Remover::UnregisterTypeLibrary(const std::string& path, const std::string& item) {
   using Stage = platform::TypeLibUnregisterOutcome::Stage;
-  std::optional<platform::TypeLibUnregisterOutcome> outcome;
-  try {
-    outcome = platform_.com.UnregisterTypeLibrary(path);
-  } catch (const std::exception&) {
+  const auto outcome = Guarded([&] { return platform_.com.UnregisterTypeLibrary(path); });
+  if (outcome && outcome->stage == Stage::Unsupported) {
+    Leave(item, "this Windows cannot take back the registration of a type library");
+    return true;
   }
-  if (!outcome) {
-    Fail(item + kUnidentifiable);
+  if (outcome && outcome->stage == Stage::OtherFile) {
+    Leave(item, "the type library is registered from another file now");
+    return true;
+  }
+  return Unregistered(path, item, outcome ? std::optional(outcome->result) : std::nullopt,
+                      "error ");
+}
+
+bool Remover::Unregistered(const std::string& path, const std::string& item,
+                           const std::optional<std::int32_t>& result, const std::string& what) {
+  if (!result) {
+    Fail(item + " (an unidentifiable error)");
     return false;
   }
-  switch (outcome->stage) {
-    case Stage::Unsupported:
-      Leave(item, "this Windows cannot take back the registration of a type library");
-      return true;
-    case Stage::OtherFile:
-      Leave(item, "the type library is registered from another file now");
-      return true;
-    case Stage::Called:
-      break;
-  }
-  if (outcome->result != platform::kSOk) {
-    Fail(item + " (error " + HresultText(outcome->result) + ")");
+  // As at the registration, only S_OK says that it was done.
+  if (*result != platform::kSOk) {
+    Fail(item + " (" + what + HresultText(*result) + ")");
     return false;
   }
   outcome_.unregistered.push_back(Quoted(path));

@@ -95,6 +95,10 @@ class Remover {
   bool UnregisterServer(const engine::StateNote& note, const std::string& path);
   bool UnregisterDll(const std::string& path, const std::string& item);
   bool UnregisterTypeLibrary(const std::string& path, const std::string& item);
+  // Ends a call that gave `result` (nothing: an error escaped it): listed as unregistered,
+  // or as a failure with `what` and the code.
+  bool Unregistered(const std::string& path, const std::string& item,
+                    const std::optional<std::int32_t>& result, const std::string& what);
   // The path of the server whose DllUnregisterServer an earlier run called and never saw
   // come back, and the mark in the entry that tells it to the next run (none: the call
   // came back).
