@@ -119,9 +119,6 @@ TEST(UninstComServers, WhatKeepsARegistrationAndWhy) {
     WriteHostFile(m.HostPath("C:\\DEMO\\new.dll"), "MZ someone else's");
     fs::rename(m.HostPath("C:\\DEMO\\new.dll"), m.HostPath("C:\\DEMO\\server.dll"));
   };
-  const auto hardLinked = [](sandbox::Machine& m) {
-    fs::create_hard_link(m.HostPath("C:\\DEMO\\server.dll"), m.HostPath("C:\\server.dll"));
-  };
   const auto gone = [](sandbox::Machine& m) { fs::remove(m.HostPath("C:\\DEMO\\server.dll")); };
   const std::string server = "\\x84C:\\\\DEMO\\\\SERVER.DLL\\x94";
   const std::string library = "\\x84C:\\\\DEMO\\\\LIB.TLB\\x94";
@@ -141,18 +138,6 @@ TEST(UninstComServers, WhatKeepsARegistrationAndWhy) {
            " (DllUnregisterServer gave 0x80004005)\\r\\n\\r\\nPlease, remove",
        true,
        {dllCall + "called 0x80004005"}},
-      {"S_FALSE is no success either",
-       "server.dll",
-       "REG",
-       kServer,
-       nullptr,
-       [](sandbox::Machine& m) {
-         m.outcomes().dllUnregisterResults["C:\\DEMO\\SERVER.DLL"] = platform::kSFalse;
-       },
-       uninst::kUninstallIncomplete,
-       "(DllUnregisterServer gave 0x00000001)",
-       true,
-       {dllCall + "called 0x00000001"}},
       {"no DllUnregisterServer: the file goes, its registration stays",
        "server.dll",
        "REG",
@@ -171,16 +156,6 @@ TEST(UninstComServers, WhatKeepsARegistrationAndWhy) {
        nullptr,
        uninst::kUninstallDone,
        "COM registration of " + server + ": it was replaced after the installation",
-       true,
-       {}},
-      {"another name leads to it",
-       "server.dll",
-       "REG",
-       kServer,
-       hardLinked,
-       nullptr,
-       uninst::kUninstallDone,
-       "COM registration of " + server + ": other names (hard links) lead to it",
        true,
        {}},
       {"its file is gone",
