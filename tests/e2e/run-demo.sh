@@ -99,6 +99,7 @@ ls -d "$drive"/users/*/AppData/Roaming/Microsoft/Windows/"Start Menu"/Programs/"
 wine_summary "$run" "$run/marker" "$work/template-$WINEARCH"
 if [ "$failed" -eq 0 ]; then
   echo "demo installed under Wine"
+  wine_passed "$run"
   exit 0
 fi
 echo "demo run failed (run folder $run)"

@@ -109,6 +109,7 @@ fi
 
 if [ "$failed" -eq 0 ]; then
   echo "disk set of $disks diskettes installed and uninstalled under Wine"
+  wine_passed "$run"
   exit 0
 fi
 echo "disk set run failed (run folder $run)"

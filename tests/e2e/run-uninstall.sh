@@ -168,6 +168,7 @@ fi
 
 if [ "$failed" -eq 0 ]; then
   echo "uninstall round trip passed${mode:+ ($mode)}"
+  wine_passed "$run"
   exit 0
 fi
 echo "uninstall round trip failed (run folder $run)"

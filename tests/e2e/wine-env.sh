@@ -9,6 +9,8 @@
 #   wine_xvfb RUN_DIR                    starts an Xvfb of its own and exports DISPLAY
 #                                        (in the range SETUP_XVFB_DISPLAYS=FIRST-LAST if set)
 #   wine_cleanup                         ends the prefix's wineserver and the Xvfb, if any
+#   wine_passed RUN_DIR                  the run passed: ends the session and deletes its
+#                                        prefix (SETUP_KEEP_PREFIX=1 keeps it)
 #   windows_path HOST_PATH               the Windows path Wine gives a host path
 #   wine_snapper RUN_DIR STOP_FILE &     takes RUN_DIR/shot-N.png when the robot asks for it
 #                                        (RUN_DIR/snaps/request-N), until STOP_FILE exists
@@ -107,6 +109,13 @@ wine_cleanup() {
   [ -z "$wine_xvfb_pid" ] || kill "$wine_xvfb_pid" 2>/dev/null || true
   wine_xvfb_pid=""
   return 0
+}
+
+# Every run's prefix is a full copy of the template, about 600 MB: a suite that kept them all
+# would fill a build machine's disk. A failed run keeps its prefix for a look inside.
+wine_passed() {
+  wine_cleanup
+  [ "${SETUP_KEEP_PREFIX:-0}" = 1 ] || rm -rf "$1/prefix"
 }
 
 windows_path() { "$WINELOADER" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
