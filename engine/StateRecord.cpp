@@ -473,7 +473,6 @@ void StateRecord::NoteRegistryValue(platform::HKey root, const std::string& keyP
 }
 
 void StateRecord::NoteServer(const std::string& path, ServerForm form) {
-  if (!entryKey_) return;
   // The file's note tells whether it was there before this product's first run, and
   // whether another program wrote it since: its registration shares that fate.
   const StateNote* file = Latest(NoteKind::File, {path});

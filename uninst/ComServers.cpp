@@ -119,9 +119,12 @@ bool Remover::UnregisterDll(const std::string& path, const std::string& item) {
   MarkCall(path);
   const auto outcome = Guarded([&] { return platform_.com.CallDllUnregisterServer(path); });
   MarkCall(std::nullopt);
+  // A server that cannot be loaded (never a DLL, as when its registration failed and the
+  // installation was cancelled there) could not be unregistered by hand either: keeping
+  // the file would leave it on the computer for nothing.
   if (outcome && outcome->stage == Stage::NotLoaded) {
-    Fail(item + " (the server cannot be loaded)");
-    return false;
+    Leave(item, "the server cannot be loaded to unregister itself");
+    return true;
   }
   if (outcome && outcome->stage == Stage::NoEntryPoint) {
     Leave(item, "the server has no DllUnregisterServer");

@@ -138,6 +138,19 @@ TEST(UninstComServers, WhatKeepsARegistrationAndWhy) {
            " (DllUnregisterServer gave 0x80004005)\\r\\n\\r\\nPlease, remove",
        true,
        {dllCall + "called 0x80004005"}},
+      {"not a DLL (its registration could not have run): the file goes",
+       "server.dll",
+       "REG",
+       kServer,
+       [](sandbox::Machine& m) {
+         // Written over in place: the same file, so the uninstaller calls it.
+         WriteHostFile(m.HostPath("C:\\DEMO\\server.dll"), "not an image");
+       },
+       nullptr,
+       uninst::kUninstallDone,
+       "COM registration of " + server + ": the server cannot be loaded to unregister itself",
+       false,
+       {dllCall + "not-loaded"}},
       {"no DllUnregisterServer: the file goes, its registration stays",
        "server.dll",
        "REG",
