@@ -22,7 +22,7 @@ struct KindName {
   bool lastStands;  // a later note tells the thing as a later run left it
 };
 
-constexpr std::array<KindName, 9> kKinds = {{
+constexpr std::array<KindName, 10> kKinds = {{
     {NoteKind::Directory, "dir", 1, true},
     {NoteKind::File, "file", 1, true},
     {NoteKind::IniFile, "inifile", 1, true},
@@ -32,6 +32,14 @@ constexpr std::array<KindName, 9> kKinds = {{
     {NoteKind::Value, "value", 3, false},
     {NoteKind::Count, "count", 1, false},
     {NoteKind::Log, "log", 1, true},
+    // A registration follows its file: it is ours as long as the file is.
+    {NoteKind::Server, "com", 2, true},
+}};
+
+constexpr std::array<std::pair<ServerForm, const char*>, 3> kServerForms = {{
+    {ServerForm::Dll, "dll"},
+    {ServerForm::TypeLibrary, "typelib"},
+    {ServerForm::Program, "exe"},
 }};
 
 const KindName& KindOf(NoteKind kind) {
@@ -129,6 +137,18 @@ std::string ParentPath(const std::string& path) {
 }
 
 }  // namespace
+
+std::string ServerFormText(ServerForm form) {
+  for (const auto& [known, text] : kServerForms)
+    if (known == form) return text;
+  return "dll";
+}
+
+std::optional<ServerForm> ServerFormOfText(const std::string& text) {
+  for (const auto& [form, known] : kServerForms)
+    if (text == known) return form;
+  return std::nullopt;
+}
 
 std::string RootText(platform::HKey root) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
@@ -411,6 +431,17 @@ void StateRecord::NoteRegistryValue(platform::HKey root, const std::string& keyP
   Add({NoteKind::Value,
        {RootText(root), path, *name},
        there ? Was(std::vector<std::string>{std::to_string(type), HexOf(data)}) : std::nullopt});
+}
+
+void StateRecord::NoteServer(const std::string& path, ServerForm form) {
+  // The file's note tells whether it was there before this product's first run, and
+  // whether another program wrote it since: its registration shares that fate.
+  const StateNote* file = Latest(NoteKind::File, {path});
+  const Was was =
+      file != nullptr
+          ? file->was
+          : WasThere(platform_.files.GetAttributes(path) != platform::kInvalidFileAttributes);
+  Add({NoteKind::Server, {path, ServerFormText(form)}, was});
 }
 
 void StateRecord::NoteSharedCount(const std::string& name) {

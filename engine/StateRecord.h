@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/regserv.h"
 #include "platform/Platform.h"
 
 namespace engine {
@@ -30,6 +31,8 @@ enum class NoteKind {
   Value,       // what: root, key path, name. was: type (decimal), data (hex).
   Count,       // what: the shared-DLL count's name. The installation raised it by one.
   Log,         // what: path of setup.uni. was: the earlier log's bytes (hex).
+  Server,      // what: path, form (ServerFormText). Noted before the file is registered
+               // with COM; it was there before when the file was.
 };
 
 // One note: the thing, what it was before (nothing when it was not there), and for files,
@@ -61,6 +64,10 @@ struct PendingFile {
 // A note as one line of text, and back; nothing for a line that is no note.
 std::string NoteText(const StateNote& note);
 std::optional<StateNote> ParseNote(const std::string& text);
+
+// A registration's form as a server note writes it ("dll", "typelib", "exe"), and back.
+std::string ServerFormText(ServerForm form);
+std::optional<ServerForm> ServerFormOfText(const std::string& text);
 
 // Bytes as hexadecimal digits, and back (nothing for text that is not).
 std::string HexOf(const std::string& bytes);
@@ -110,6 +117,8 @@ class StateRecord {
   // only the keys are made).
   void NoteRegistryValue(platform::HKey root, const std::string& keyPath,
                          const std::optional<std::string>& name);
+  // Before the file at `path`, installed a moment ago, is registered with COM.
+  void NoteServer(const std::string& path, ServerForm form);
   // After a shared-DLL count was raised.
   void NoteSharedCount(const std::string& name);
   // Before the uninstall log is written: another product's log there is noted with its

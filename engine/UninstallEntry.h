@@ -19,6 +19,9 @@ inline constexpr char kUninstallListKey[] =
 // Values of the entry besides DisplayName and UnInstallString.
 inline constexpr char kLogDigestValue[] = "LogDigest";  // SHA-256 of setup.uni, hex
 inline constexpr char kLogPathValue[] = "LogPath";      // the log's full path
+// Written by the uninstaller while a server's DllUnregisterServer runs: the server's path.
+// Found at the next start, it tells that the call never came back (the server crashed).
+inline constexpr char kUnregisteringValue[] = "Unregistering";
 
 // The non-empty components of a key path, as the installer creates them one by one.
 std::vector<std::string> KeyLevels(const std::string& keyPath);

@@ -12,6 +12,7 @@
 #include "script/Header.h"
 #include "script/IniText.h"
 #include "script/Text.h"
+#include "uninst/Reasons.h"
 #include "uninst/RunUninstall.h"
 #include "uninst/SafePaths.h"
 
@@ -23,10 +24,6 @@ using engine::StateNote;
 
 constexpr char kProgramManager[] = "PROGMAN";
 constexpr char kSharedDllsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
-constexpr char kThereBefore[] = "it was there before the installation";
-constexpr char kThroughLink[] = "a link or junction lies on its path";
-constexpr char kReplaced[] = "it was replaced after the installation";
-constexpr char kHardLinked[] = "other names (hard links) lead to it";
 // How deep entries nest below the list of uninstall entries, at most, when the search for
 // other products' entries looks at them: far deeper than any caption goes.
 constexpr int kDeepestEntry = 32;
@@ -139,9 +136,14 @@ bool Remover::LinkOnPath(const std::string& path) {
 
 std::optional<std::string> Remover::IdentityProblem(
     const std::string& path, const std::optional<platform::FileIdentity>& noted, bool directory) {
+  return IdentityProblem(platform_.files.InfoOf(path), noted, directory);
+}
+
+std::optional<std::string> Remover::IdentityProblem(
+    const std::optional<platform::FileInfo>& info,
+    const std::optional<platform::FileIdentity>& noted, bool directory) {
   // Attribute bits do not show every link (a file's symbolic link under Wine, a hard link
   // anywhere): what the name leads to now must be what the installation left there.
-  const std::optional<platform::FileInfo> info = platform_.files.InfoOf(path);
   if (noted && (!info || info->identity != *noted)) return kReplaced;
   // A directory's count of names counts its subdirectories' "..", on some systems.
   if (!directory && info && info->links > 1) return kHardLinked;
@@ -171,10 +173,18 @@ std::vector<const StateNote*> Remover::NotesOf(NoteKind kind) const {
 RemovalOutcome Remover::Run() {
   outcome_ = {};
   counted_.clear();
+  keptServers_.clear();
+  interruptedCall_ = ReadInterruptedCall();
+  // A counted file's count decides its fate, and its registration's.
+  for (const StateNote* note : NotesOf(NoteKind::Count)) {
+    const std::string path = NormalPath(note->what[0]);
+    if (!path.empty()) counted_.insert(script::UpperAscii(path));
+  }
   RemoveGroup();
   RestoreIniEntries();
   TidyIniFiles();
   RestoreRegistryValues();
+  UnregisterServers();
   ReleaseSharedFiles();
   RemoveFiles();
   RestoreLog();
@@ -306,9 +316,7 @@ void Remover::ReleaseSharedFiles() {
     const std::string& countName = note->what[0];
     const std::string path = NormalPath(countName);
     Step("Shared file " + countName);
-    if (path.empty()) continue;
-    counted_.insert(script::UpperAscii(path));
-    ReleaseSharedFile(countName, path);
+    if (!path.empty()) ReleaseSharedFile(countName, path);
   }
 }
 
@@ -357,6 +365,11 @@ void Remover::ReleaseSharedFile(const std::string& countName, const std::string&
     Leave("File " + Quoted(path), "you chose to keep it");
     return;
   }
+  // A server whose registration could not be taken back stays, to be unregistered by hand.
+  if (!UnregisterFile(path)) {
+    writeCount(0);
+    return;
+  }
   if (registry.DeleteValue(key.Handle(), countName) != 0)
     Fail("Shared-file count of " + Quoted(path));
   if (!platform_.files.DeleteFile(path)) FailAt("File " + Quoted(path), path);
@@ -368,8 +381,9 @@ void Remover::RemoveFiles() {
     Step("File " + note->what[0]);
     const std::string upper = script::UpperAscii(path);
     // The uninstaller and the log have their own rules; a counted file's count decided.
+    // A server that could not be unregistered is told of already.
     if (path.empty() || counted_.contains(upper) || upper == script::UpperAscii(logPath_) ||
-        upper == script::UpperAscii(uninstallerPath_))
+        upper == script::UpperAscii(uninstallerPath_) || keptServers_.contains(upper))
       continue;
     if (note->was) {
       if (engine::FileExists(platform_.files, path)) Leave("File " + Quoted(path), kThereBefore);
@@ -489,7 +503,7 @@ void Remover::RemoveEntry() {
   const engine::OpenedKey entry(registry, platform::kHkeyLocalMachine, target_.entryKey);
   if (entry.Handle() == 0) return;
   const std::string names[] = {"DisplayName", "UnInstallString", engine::kLogDigestValue,
-                               engine::kLogPathValue};
+                               engine::kLogPathValue, engine::kUnregisteringValue};
   std::uint32_t type = 0;
   std::string data;
   bool removed = true;

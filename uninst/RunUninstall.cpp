@@ -42,7 +42,8 @@ bool AskRemoveSharedFile(forms::Application& app, const std::string& path) {
          forms::kIdYes;
 }
 
-// The closing message: what was removed, what failed, what was put back and what was left.
+// The closing message: what was removed, what failed, which COM registrations were taken
+// back, what was put back and what was left.
 int Report(forms::Application& app, const std::string& name, const RemovalOutcome& outcome) {
   const auto list = [](const std::string& title, const std::vector<std::string>& items) {
     std::string text = "\r\n\r\n" + title;
@@ -57,6 +58,7 @@ int Report(forms::Application& app, const std::string& name, const RemovalOutcom
     for (const std::string& failure : outcome.failures) text += "\r\n" + failure;
     text += "\r\n\r\nPlease, remove these items by hand.";
   }
+  if (!outcome.unregistered.empty()) text += list("Unregistered from COM:", outcome.unregistered);
   if (!outcome.putBack.empty())
     text += list("Put back as they were before the installation:", outcome.putBack);
   if (!outcome.left.empty()) text += list("Left on your computer:", outcome.left);

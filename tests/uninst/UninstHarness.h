@@ -14,6 +14,7 @@
 #include "forms/headless/Answers.h"
 #include "forms/headless/HeadlessToolkit.h"
 #include "platform/sandbox/Machine.h"
+#include "platform/sandbox/SandboxCom.h"
 #include "platform/sandbox/SandboxFiles.h"
 #include "platform/sandbox/SandboxRegistry.h"
 #include "tests/support/SetupHarness.h"
@@ -142,6 +143,7 @@ inline constexpr const char* kUserInfoKey =
 // What one uninstaller run did.
 struct UninstallRun {
   int code = -1;
+  bool crashed = false;  // a COM server crashed the uninstaller (nothing after it ran)
   std::vector<std::string> transcript;
   std::vector<std::string> pendingDeletes;
 };
@@ -162,6 +164,10 @@ inline UninstallRun RunUninstaller(SetupHarness& setup, const std::string& answe
     forms::Application app(toolkit);
     try {
       run.code = uninst::RunUninstall(app, machine.platform(), args);
+      run.transcript = toolkit.Transcript();
+    } catch (const sandbox::ServerCrashed&) {
+      // The process ends; what it wrote into the registry so far stays, as on Windows.
+      run.crashed = true;
       run.transcript = toolkit.Transcript();
     } catch (const forms::headless::ScriptStopped& stopped) {
       ADD_FAILURE() << stopped.what() << "\n" << testing_support::Joined(stopped.Transcript());
