@@ -1,0 +1,14 @@
+#include "forms/Threads.h"
+
+namespace forms {
+
+void Thread::Run() {
+  try {
+    Execute();
+  } catch (...) {
+    // Nobody in this thread could show the error: the body ends, the program goes on.
+  }
+  finished_ = true;
+}
+
+}  // namespace forms
