@@ -16,6 +16,7 @@
 
 #include "forms/Application.h"
 #include "forms/Toolkit.h"
+#include "forms/win32/Fallbacks.h"
 #include "forms/win32/GdiCache.h"
 #include "forms/win32/NativeControls.h"
 #include "forms/win32/Win32Logic.h"
@@ -113,6 +114,7 @@ class Win32Toolkit : public Toolkit {
   ScreenCursor cursor_ = ScreenCursor::Default;
   bool pending_ = false;              // controls were added since the last Sync
   QueueGate queueGate_;               // when ServiceMessages looks at the queue
+  QueueProbe queueProbe_;             // how it looks
   const Control* feeding_ = nullptr;  // a control taking a value from its own window
 };
 
