@@ -1,6 +1,5 @@
 #include "engine/FileUtil32.h"
 
-#include <cstdio>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -8,6 +7,7 @@
 #include <vector>
 
 #include "platform/SzddHeader.h"
+#include "script/Numbers.h"
 
 namespace engine {
 namespace {
@@ -32,9 +32,7 @@ std::unique_ptr<platform::File> CreateFileBeside(platform::Files& files, const s
                                                  std::string& path) {
   const std::string directory = DirectoryPart(dest);
   for (int number = 0; number < 100000; ++number) {
-    char name[16];
-    std::snprintf(name, sizeof name, "~TS%05d.TMP", number);
-    path = directory + name;
+    path = directory + "~TS" + script::Digits(static_cast<std::uint64_t>(number), 5) + ".TMP";
     std::unique_ptr<platform::File> file =
         files.Open(path, platform::kGenericRead | platform::kGenericWrite, 0,
                    platform::Disposition::CreateNew, platform::kFileAttributeNormal);
