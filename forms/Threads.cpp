@@ -2,6 +2,10 @@
 
 namespace forms {
 
+bool Thread::Start() {
+  return system_ || Launch();
+}
+
 void Thread::Run() {
   try {
     Execute();

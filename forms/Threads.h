@@ -101,6 +101,9 @@ class Thread {
  private:
   // The thread's entry: Execute, then Finished.
   void Run();
+  // Starts the system's thread on Run and keeps it in system_; false when the system would
+  // not start one.
+  bool Launch();
 
   std::atomic<bool> terminated_ = false;
   std::atomic<bool> finished_ = false;

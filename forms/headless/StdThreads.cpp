@@ -69,12 +69,7 @@ struct Thread::System {
 
 Thread::Thread() = default;
 
-Thread::~Thread() {
-  WaitFor();
-}
-
-bool Thread::Start() {
-  if (system_) return true;
+bool Thread::Launch() {
   auto system = std::make_unique<System>();
   try {
     system->thread = std::thread([this] { Run(); });
@@ -87,6 +82,10 @@ bool Thread::Start() {
 
 void Thread::WaitFor() {
   if (system_ && system_->thread.joinable()) system_->thread.join();
+}
+
+Thread::~Thread() {
+  WaitFor();
 }
 
 }  // namespace forms

@@ -71,12 +71,7 @@ struct Thread::System {
 
 Thread::Thread() = default;
 
-Thread::~Thread() {
-  WaitFor();
-}
-
-bool Thread::Start() {
-  if (system_) return true;
+bool Thread::Launch() {
   auto system = std::make_unique<System>();
   // Windows 95 and 98 fail CreateThread without somewhere to put the new thread's id.
   DWORD id = 0;
@@ -88,6 +83,10 @@ bool Thread::Start() {
 
 void Thread::WaitFor() {
   if (system_) WaitForSingleObject(system_->handle.get(), INFINITE);
+}
+
+Thread::~Thread() {
+  WaitFor();
 }
 
 }  // namespace forms
