@@ -53,17 +53,6 @@ TEST(ThreadEvent, AutomaticResetReleasesOneWaitPerSetManualResetStaysSet) {
   EXPECT_TRUE(manual.Wait(ThreadEvent::kForever));
 }
 
-TEST(ThreadEvent, ASetFromAnotherThreadEndsAWaitWithoutLimit) {
-  ThreadEvent started, go;
-  BodyThread setter([&](BodyThread&) {
-    started.Set();
-    go.Set();
-  });
-  ASSERT_TRUE(setter.Start());
-  EXPECT_TRUE(started.Wait(ThreadEvent::kForever));
-  EXPECT_TRUE(go.Wait(ThreadEvent::kForever));
-}
-
 TEST(Thread, RunsInItsOwnThreadStopsOnRequestAndSurvivesItsBodysError) {
   const ThreadId mine = ThreadId::Current();
   ThreadEvent running;
@@ -89,23 +78,6 @@ TEST(Thread, RunsInItsOwnThreadStopsOnRequestAndSurvivesItsBodysError) {
   ASSERT_TRUE(failing.Start());
   failing.WaitFor();
   EXPECT_TRUE(failing.Finished());
-}
-
-TEST(Lock, KeepsTwoThreadsFromCountingOverEachOther) {
-  Lock lock;
-  long count = 0;
-  const auto add = [&](BodyThread&) {
-    for (int i = 0; i < 200000; ++i) {
-      LockGuard hold(lock);
-      ++count;
-    }
-  };
-  BodyThread first(add), second(add);
-  ASSERT_TRUE(first.Start());
-  ASSERT_TRUE(second.Start());
-  first.WaitFor();
-  second.WaitFor();
-  EXPECT_EQ(count, 400000);
 }
 
 TEST(Synchronize, RunsTheCallInTheMainThreadWhileTheWorkerWaits) {
