@@ -70,6 +70,9 @@ class TMainForm : public forms::Form {
   std::int64_t InstalledTotal = 0;
   std::string LangSourceFile;
   std::string LangDestFile;
+  // Directories the wizard made for the destination before the installation ran (the
+  // browse button and dialog): the installation notes them as its own.
+  std::vector<std::string> DirectoriesMade;
   bool PictureShown = false;
   // The presentation picture over the gradient: only when "Present.bmp" was there at start.
   std::unique_ptr<TTimerImage> PresentPicture;
@@ -135,9 +138,11 @@ class TMainForm : public forms::Form {
   // and the message pump run after every block.
   engine::CopyContext CopyContextOf();
   // InstallFile's steps: the overwrite rule, then the copy with its failure dialogs.
+  // Both tell in `written` what the copy left at the destination.
   bool PlaceFile(const std::string& source, const std::string& dest, bool confirm,
-                 const std::string& kind);
-  bool CopyChecked(const std::string& source, const std::string& dest);
+                 const std::string& kind, engine::WrittenFile& written);
+  bool CopyChecked(const std::string& source, const std::string& dest,
+                   engine::WrittenFile& written);
   // Tells the user that a file of the medium cannot be opened and the installation ends.
   void ShowSourceNotOpened(const std::string& source);
   // Asks before an existing Windows or system file is replaced; true to copy.

@@ -85,11 +85,15 @@ class CopyTarget {
   platform::File& File() { return *file_; }
 
   // Closes the copy and, when it was written beside the destination, gives it its name.
-  bool Complete() {
+  // `context` learns whether the destination now holds what was written (all of it, or
+  // the part written in place before a failure) and which file that is.
+  bool Complete(CopyContext& context, bool whole) {
+    const std::optional<platform::FileInfo> info = file_->Info();
     file_.reset();
-    if (aside_.empty()) return true;
-    if (!files_.MoveReplacing(aside_, dest_)) return false;
+    const bool inPlace = aside_.empty();
+    if (!inPlace && (!whole || !files_.MoveReplacing(aside_, dest_))) return false;
     aside_.clear();
+    context.written = {true, info ? std::optional(info->identity) : std::nullopt};
     return true;
   }
 
@@ -105,6 +109,7 @@ class CopyTarget {
 template <class Read, class More>
 CopyResult CopyBlocks(CopyContext& context, const std::string& dest, Read read, More more) {
   std::vector<char> buffer(kCopyBlockSize);
+  context.written = {};
   CopyTarget target(context.files, dest);
   if (!target.Open()) return CopyResult::CopyNoDestination;
 
@@ -129,11 +134,13 @@ CopyResult CopyBlocks(CopyContext& context, const std::string& dest, Read read, 
     } while (result == CopyResult::CopyOk && more(count));
   } catch (...) {
     StampWithNow(context.clock, target.File());
+    target.Complete(context, false);
     throw;
   }
   StampWithNow(context.clock, target.File());
-  if (result != CopyResult::CopyOk) return result;
-  return target.Complete() ? CopyResult::CopyOk : CopyResult::CopyNoDestination;
+  const bool whole = result == CopyResult::CopyOk;
+  if (!target.Complete(context, whole)) return whole ? CopyResult::CopyNoDestination : result;
+  return result;
 }
 
 // What the source's first bytes say of it: a compressed file declares its expanded
@@ -261,7 +268,9 @@ CopyResult CopyExpandedFile(CopyContext& context, const std::string& source,
 
 std::int64_t FileSizeOf(platform::Files& files, const std::string& path) {
   const std::vector<platform::FindData> found = files.Find(path);
-  if (found.empty()) return -1;
+  // A directory has no size of a file.
+  if (found.empty() || (found.front().attributes & platform::kFileAttributeDirectory) != 0)
+    return -1;
   return static_cast<std::int64_t>(found.front().size);
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,14 +23,24 @@ enum class CopyResult {
 // Bytes moved by one read or write of a copy.
 inline constexpr std::uint32_t kCopyBlockSize = 8192;
 
+// What a write left at its destination: whether it wrote there at all, and the identity
+// of the file it wrote, taken from the handle it wrote through (none where the system
+// keeps no lasting identity).
+struct WrittenFile {
+  bool wrote = false;
+  std::optional<platform::FileIdentity> identity;
+};
+
 // What a copy needs from its caller: the platform's services, the running count of bytes
-// read (the progress display follows it) and the message pump run after every block.
+// read (the progress display follows it) and the message pump run after every block. The
+// copy tells back in `written` what it left at the destination.
 struct CopyContext {
   platform::Files& files;
   platform::Lz& lz;
   platform::Clock& clock;
   std::int64_t& bytesCopied;
   std::function<void()> pumpMessages;
+  WrittenFile written = {};
 };
 
 // Blanks removed at both ends, then one trailing backslash.
@@ -57,7 +68,8 @@ CopyResult CopyPlainFile(CopyContext& context, const std::string& source, const 
 CopyResult CopyExpandedFile(CopyContext& context, const std::string& source,
                             const std::string& dest);
 
-// The size of a file in bytes from a directory search; -1 when no such file is found.
+// The size of a file in bytes from a directory search; -1 when no such file is found (a
+// directory is none).
 std::int64_t FileSizeOf(platform::Files& files, const std::string& path);
 
 // The last-write time of a file in local time, at two-second resolution (the odd second

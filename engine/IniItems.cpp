@@ -60,5 +60,7 @@ bool TMainForm::ReadIniBlock(const std::vector<std::string>& lines, std::size_t&
       refused = true;
     }
   }
+  // The file's identity once the block's entries are in it, for the uninstaller to know it.
+  if (Record) Record->CompleteIniFile(file);
   return !refused;
 }

@@ -2,6 +2,7 @@
 // missing), the overwrite rule, the copy, and the failures the user is told about.
 #include <exception>
 
+#include "engine/FileExists.h"
 #include "engine/Gaugep_.h"
 #include "engine/Problem_.h"
 #include "forms/MessageBox.h"
@@ -12,12 +13,6 @@ namespace {
 
 constexpr const char* kCopyErrorCaption = "Copying error of the file";
 constexpr const char* kTerminated = "The installation will be terminated.";
-
-bool IsFile(platform::Files& files, const std::string& path) {
-  const std::uint32_t attributes = files.GetAttributes(path);
-  return attributes != platform::kInvalidFileAttributes &&
-         (attributes & platform::kFileAttributeDirectory) == 0;
-}
 
 }  // namespace
 
@@ -31,12 +26,12 @@ bool TMainForm::InstallFile(const std::string& source, const std::string& dest, 
                             const std::string& kind) {
   platform::Files& files = Platform().files;
   std::string found = source;
-  if (!IsFile(files, found)) {
+  if (!engine::FileExists(files, found)) {
     // The user names another directory for this one file, or gives it up. Only a file given
     // up ends the asking: after an interrupted run the language file is still asked for.
     TNotFileForm& dialog = *Context().forms.NotFileForm;
     const std::string name = engine::FileNamePart(found);
-    while (!IsFile(files, found) && !SourceAbandoned) {
+    while (!engine::FileExists(files, found) && !SourceAbandoned) {
       dialog.ProblemLabel.SetCaption("Insert installation CD-ROM or disk with file  \x84" +
                                      script::UpperAscii(name) + "\x94 " + "into:");
       dialog.PathEdit.SetText(engine::TrimDir(engine::DirectoryPart(found)));
@@ -53,11 +48,24 @@ bool TMainForm::InstallFile(const std::string& source, const std::string& dest, 
   }
 
   try {
-    if (Record) Record->NoteFile(dest);
-    if (kind == "BASE") engine::ForceDirectories(files, engine::DirectoryPart(dest));
-    context_.forms.ProcessForm->SourceLab.SetCaption(ShortenPath(found, 30));
-    App()->ProcessMessages();
-    return PlaceFile(found, dest, confirm, kind);
+    // What was at the place is looked at before the write; the note is made after it,
+    // with the identity of the file written, also when the write failed half way.
+    const engine::PendingFile pending = Record ? Record->BeginFile(dest) : engine::PendingFile{};
+    engine::WrittenFile written;
+    const auto note = [&] {
+      if (Record) Record->CompleteFile(pending, written.wrote, written.identity);
+    };
+    try {
+      if (kind == "BASE") engine::ForceDirectories(files, engine::DirectoryPart(dest));
+      context_.forms.ProcessForm->SourceLab.SetCaption(ShortenPath(found, 30));
+      App()->ProcessMessages();
+      const bool placed = PlaceFile(found, dest, confirm, kind, written);
+      note();
+      return placed;
+    } catch (const std::exception&) {
+      note();
+      throw;
+    }
   } catch (const std::exception&) {
     // An unexpected failure (a directory that cannot be named, a time stamp that cannot
     // be read) ends the installation without a message of its own.
@@ -66,9 +74,9 @@ bool TMainForm::InstallFile(const std::string& source, const std::string& dest, 
 }
 
 bool TMainForm::PlaceFile(const std::string& source, const std::string& dest, bool confirm,
-                          const std::string& kind) {
+                          const std::string& kind, engine::WrittenFile& written) {
   if (confirm && !ConfirmOverwrite(source, dest, kind)) return true;
-  return CopyChecked(source, dest);
+  return CopyChecked(source, dest, written);
 }
 
 void TMainForm::ShowSourceNotOpened(const std::string& source) {
@@ -77,13 +85,15 @@ void TMainForm::ShowSourceNotOpened(const std::string& source) {
                     kCopyErrorCaption, forms::kMbOk | forms::kMbIconError);
 }
 
-bool TMainForm::CopyChecked(const std::string& source, const std::string& dest) {
+bool TMainForm::CopyChecked(const std::string& source, const std::string& dest,
+                            engine::WrittenFile& written) {
   platform::Files& files = Platform().files;
   platform::Clock& clock = Platform().clock;
   for (;;) {
     engine::CopyContext copy = CopyContextOf();
     const engine::CopyResult result = Compressed ? engine::CopyExpandedFile(copy, source, dest)
                                                  : engine::CopyPlainFile(copy, source, dest);
+    if (copy.written.wrote) written = copy.written;
     switch (result) {
       case engine::CopyResult::CopyOk:
         return true;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <exception>
 
+#include "engine/FileExists.h"
 #include "engine/Icons.h"
 #include "script/Numbers.h"
 #include "script/Text.h"
@@ -115,7 +116,9 @@ void TReplForm::BTN_NOTOALLClick() {
 bool TMainForm::ConfirmOverwrite(const std::string& source, const std::string& dest,
                                  const std::string& kind) {
   platform::Files& files = Platform().files;
-  if (engine::FileSizeOf(files, dest) < 0) return true;
+  // Only a file is asked about. A directory of that name is no file to keep: the copy goes
+  // ahead and fails on it, whatever "to all" answer was given before.
+  if (!engine::FileExists(files, dest)) return true;
   if (NoToAll) return false;
   if (YesToAll) return true;
 

@@ -67,6 +67,8 @@ std::int32_t TMainForm::RunInstallation() {
   // What each write finds before it is noted in the uninstall entry as the run goes.
   Record =
       WantUninstall ? std::make_unique<engine::StateRecord>(Platform(), ProductCaption) : nullptr;
+  if (Record)
+    for (const std::string& directory : DirectoriesMade) Record->NoteMadeDirectory(directory);
 
   files.SetCurrentDirectory(SetupDir);
   const std::string windowsDir = files.WindowsDirectory();

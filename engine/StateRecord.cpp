@@ -1,12 +1,15 @@
 #include "engine/StateRecord.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
 #include "engine/UninstallEntry.h"
 #include "platform/FileText.h"
+#include "script/Header.h"
 #include "script/IniText.h"
 #include "script/Text.h"
+#include "script/TextLines.h"
 
 namespace engine {
 namespace {
@@ -15,18 +18,19 @@ struct KindName {
   NoteKind kind;
   const char* name;
   std::size_t whatFields;
+  bool lastStands;  // a later note tells the thing as a later run left it
 };
 
 constexpr std::array<KindName, 9> kKinds = {{
-    {NoteKind::Directory, "dir", 1},
-    {NoteKind::File, "file", 1},
-    {NoteKind::IniFile, "inifile", 1},
-    {NoteKind::IniSection, "section", 2},
-    {NoteKind::IniEntry, "ini", 3},
-    {NoteKind::Key, "key", 2},
-    {NoteKind::Value, "value", 3},
-    {NoteKind::Count, "count", 1},
-    {NoteKind::Log, "log", 1},
+    {NoteKind::Directory, "dir", 1, true},
+    {NoteKind::File, "file", 1, true},
+    {NoteKind::IniFile, "inifile", 1, true},
+    {NoteKind::IniSection, "section", 2, false},
+    {NoteKind::IniEntry, "ini", 3, false},
+    {NoteKind::Key, "key", 2, false},
+    {NoteKind::Value, "value", 3, false},
+    {NoteKind::Count, "count", 1, false},
+    {NoteKind::Log, "log", 1, true},
 }};
 
 const KindName& KindOf(NoteKind kind) {
@@ -78,10 +82,35 @@ std::vector<std::string> SplitTabs(const std::string& text) {
   }
 }
 
-std::string Identity(const StateNote& note) {
-  std::string identity = KindOf(note.kind).name;
-  for (const std::string& field : note.what) identity += "\t" + field;
-  return script::UpperAscii(identity);
+// The key of the thing a note is about: its kind and what, upper-cased.
+std::string ThingOf(NoteKind kind, const std::vector<std::string>& what) {
+  std::string thing = KindOf(kind).name;
+  for (const std::string& field : what) thing += "\t" + field;
+  return script::UpperAscii(thing);
+}
+
+// An identity as the marker field carries it after "@": volume and index in hex digits.
+std::string IdentityText(const platform::FileIdentity& identity) {
+  std::string text;
+  for (int shift = 28; shift >= 0; shift -= 4)
+    text += "0123456789ABCDEF"[(identity.volume >> shift) & 0xF];
+  text += ':';
+  for (int shift = 60; shift >= 0; shift -= 4)
+    text += "0123456789ABCDEF"[(identity.index >> shift) & 0xF];
+  return text;
+}
+
+std::optional<platform::FileIdentity> IdentityOfText(const std::string& text) {
+  if (text.size() != 8 + 1 + 16 || text[8] != ':') return std::nullopt;
+  const std::optional<std::string> volume = BytesOfHex(text.substr(0, 8));
+  const std::optional<std::string> index = BytesOfHex(text.substr(9));
+  if (!volume || !index) return std::nullopt;
+  platform::FileIdentity identity;
+  for (char byte : *volume)
+    identity.volume = (identity.volume << 8) | static_cast<unsigned char>(byte);
+  for (char byte : *index)
+    identity.index = (identity.index << 8) | static_cast<unsigned char>(byte);
+  return identity;
 }
 
 using Was = std::optional<std::vector<std::string>>;
@@ -149,6 +178,7 @@ std::string NoteText(const StateNote& note) {
   std::string text = KindOf(note.kind).name;
   for (const std::string& field : note.what) text += "\t" + Escaped(field);
   text += note.was ? "\t+" : "\t-";
+  if (note.identity) text += "@" + IdentityText(*note.identity);
   if (note.was) {
     for (const std::string& field : *note.was) text += "\t" + Escaped(field);
   }
@@ -164,8 +194,14 @@ std::optional<StateNote> ParseNote(const std::string& text) {
     note.kind = kind.kind;
     for (std::size_t i = 1; i < fields.size(); ++i) {
       if (i == kind.whatFields + 1) {
-        if (fields[i] != "+" && fields[i] != "-") return std::nullopt;
-        if (fields[i] == "+") note.was.emplace();
+        // "+" or "-", then "@" and the identity when the note carries one.
+        const std::string& marker = fields[i];
+        if (marker.empty() || (marker[0] != '+' && marker[0] != '-')) return std::nullopt;
+        if (marker.size() > 1) {
+          note.identity = marker[1] == '@' ? IdentityOfText(marker.substr(2)) : std::nullopt;
+          if (!note.identity) return std::nullopt;
+        }
+        if (marker[0] == '+') note.was.emplace();
         continue;
       }
       std::optional<std::string> field = Unescaped(fields[i]);
@@ -181,6 +217,20 @@ std::optional<StateNote> ParseNote(const std::string& text) {
     return note;
   }
   return std::nullopt;
+}
+
+std::vector<StateNote> StandingNotes(const std::vector<StateNote>& notes) {
+  std::map<std::string, std::size_t> standing;  // thing -> index of its standing note
+  for (std::size_t i = 0; i < notes.size(); ++i) {
+    const auto [at, first] = standing.try_emplace(ThingOf(notes[i].kind, notes[i].what), i);
+    if (!first && KindOf(notes[i].kind).lastStands) at->second = i;
+  }
+  std::vector<std::size_t> order;
+  for (const auto& [thing, index] : standing) order.push_back(index);
+  std::ranges::sort(order);
+  std::vector<StateNote> result;
+  for (std::size_t index : order) result.push_back(notes[index]);
+  return result;
 }
 
 std::vector<StateNote> ReadNotes(platform::Registry& registry, platform::HKey entry) {
@@ -202,10 +252,32 @@ std::vector<StateNote> ReadNotes(platform::Registry& registry, platform::HKey en
 }
 
 StateRecord::StateRecord(platform::Platform& platform, std::string displayName)
-    : platform_(platform), entryKey_(UninstallEntryKey(displayName)) {}
+    : platform_(platform),
+      displayName_(std::move(displayName)),
+      entryKey_(UninstallEntryKey(displayName_)) {}
+
+void StateRecord::LoadEarlier() {
+  if (loaded_ || !entryKey_) return;
+  loaded_ = true;
+  platform::Registry& registry = platform_.registry;
+  const OpenedKey entry(registry, platform::kHkeyLocalMachine, *entryKey_);
+  if (entry.Handle() == 0) return;
+  // An earlier run of the same product made notes already: they stand, and this run's
+  // notes follow them.
+  std::uint32_t type = 0;
+  std::string data;
+  if (registry.QueryValue(entry.Handle(), kRecordCountValue, type, data) == platform::kErrorSuccess)
+    count_ = DwordValue(data);
+  for (StateNote& note : ReadNotes(registry, entry.Handle())) {
+    const std::string thing = ThingOf(note.kind, note.what);
+    if (!latest_.contains(thing) || KindOf(note.kind).lastStands)
+      latest_.insert_or_assign(thing, std::move(note));
+  }
+}
 
 bool StateRecord::OpenEntry() {
-  if (loaded_) return true;
+  if (opened_) return true;
+  LoadEarlier();
   platform::Registry& registry = platform_.registry;
   const std::vector<std::string> levels = KeyLevels(*entryKey_);
   std::vector<std::string> missing;
@@ -214,32 +286,34 @@ bool StateRecord::OpenEntry() {
     if (OpenedKey(registry, platform::kHkeyLocalMachine, path).Handle() == 0)
       missing.push_back(path);
   }
-  {
-    const OpenedKey entry(registry, platform::kHkeyLocalMachine, *entryKey_, true);
-    if (entry.Handle() == 0) return false;
-    // An earlier run of the same product made notes already: they stand.
-    const std::vector<StateNote> earlier = ReadNotes(registry, entry.Handle());
-    std::uint32_t type = 0;
-    std::string data;
-    if (registry.QueryValue(entry.Handle(), kRecordCountValue, type, data) ==
-        platform::kErrorSuccess)
-      count_ = DwordValue(data);
-    for (const StateNote& note : earlier) noted_.insert(Identity(note));
-  }
-  loaded_ = true;
+  if (OpenedKey(registry, platform::kHkeyLocalMachine, *entryKey_, true).Handle() == 0)
+    return false;
+  opened_ = true;
   for (const std::string& path : missing)
     Add({NoteKind::Key, {RootText(platform::kHkeyLocalMachine), path}, std::nullopt});
   return true;
 }
 
+const StateNote* StateRecord::Latest(NoteKind kind, const std::vector<std::string>& what) {
+  LoadEarlier();
+  const auto found = latest_.find(ThingOf(kind, what));
+  return found == latest_.end() ? nullptr : &found->second;
+}
+
 bool StateRecord::Add(StateNote note) {
   if (!entryKey_ || !intact_) return false;
-  if (!loaded_ && !OpenEntry()) {
+  if (!opened_ && !OpenEntry()) {
     intact_ = false;
     return false;
   }
-  const std::string identity = Identity(note);
-  if (noted_.contains(identity)) return false;
+  // A setting keeps its first note; a file (and the like) gets a new one only when this
+  // run left it otherwise than the last note says.
+  const std::string thing = ThingOf(note.kind, note.what);
+  if (const auto earlier = latest_.find(thing); earlier != latest_.end()) {
+    const StateNote& last = earlier->second;
+    if (!KindOf(note.kind).lastStands || (last.was == note.was && last.identity == note.identity))
+      return false;
+  }
   platform::Registry& registry = platform_.registry;
   const OpenedKey entry(registry, platform::kHkeyLocalMachine, *entryKey_, true);
   const std::uint32_t number = count_ + 1;
@@ -254,34 +328,75 @@ bool StateRecord::Add(StateNote note) {
     return false;
   }
   count_ = number;
-  noted_.insert(identity);
+  latest_.insert_or_assign(thing, std::move(note));
   return true;
 }
 
-void StateRecord::NoteFile(const std::string& path) {
-  if (!entryKey_) return;
+std::optional<platform::FileIdentity> StateRecord::IdentityOf(const std::string& path) {
+  const std::optional<platform::FileInfo> info = platform_.files.InfoOf(path);
+  return info ? std::optional(info->identity) : std::nullopt;
+}
+
+PendingFile StateRecord::BeginFile(const std::string& path) {
+  PendingFile pending{path};
+  if (!entryKey_) return pending;
   platform::Files& files = platform_.files;
-  std::vector<std::string> missing;
   for (std::string dir = ParentPath(path); !dir.empty(); dir = ParentPath(dir)) {
     if (files.GetAttributes(dir) != platform::kInvalidFileAttributes) break;
-    missing.push_back(dir);
+    pending.missing.insert(pending.missing.begin(), dir);
   }
-  // Outermost first, as they will be made.
-  for (auto dir = missing.rbegin(); dir != missing.rend(); ++dir)
-    Add({NoteKind::Directory, {*dir}, std::nullopt});
-  const bool there = files.GetAttributes(path) != platform::kInvalidFileAttributes;
-  Add({NoteKind::File, {path}, WasThere(there)});
+  pending.there = files.GetAttributes(path) != platform::kInvalidFileAttributes;
+  pending.was = WasThere(pending.there);
+  const StateNote* earlier = Latest(NoteKind::File, {path});
+  if (earlier == nullptr) return pending;
+  pending.noted = true;
+  // What was there before this product's first run stays what it was, as long as the file
+  // is still the one this product wrote last. One written since by another program (say,
+  // a product installed into the same folder) is that program's now, and stays when this
+  // product goes.
+  const bool replaced = pending.there && earlier->identity && IdentityOf(path) != earlier->identity;
+  if (!replaced) pending.was = earlier->was;
+  return pending;
+}
+
+void StateRecord::CompleteFile(const PendingFile& pending, bool wrote,
+                               const std::optional<platform::FileIdentity>& identity) {
+  if (!entryKey_) return;
+  for (const std::string& dir : pending.missing) NoteMadeDirectory(dir);
+  if (wrote) {
+    Add({NoteKind::File, {pending.path}, pending.was, identity});
+  } else if (pending.there && !pending.noted) {
+    // Not written, but there: the note keeps it from ever being taken for ours.
+    Add({NoteKind::File, {pending.path}, pending.was});
+  }
+}
+
+void StateRecord::NoteMadeDirectory(const std::string& path) {
+  if (!entryKey_) return;
+  const std::uint32_t attributes = platform_.files.GetAttributes(path);
+  if (attributes == platform::kInvalidFileAttributes ||
+      (attributes & platform::kFileAttributeDirectory) == 0)
+    return;
+  Add({NoteKind::Directory, {path}, std::nullopt, IdentityOf(path)});
+}
+
+std::string StateRecord::IniPath(const std::string& fileName) {
+  // A bare name is a file of the Windows directory, as the profile writer takes it.
+  const bool bare = fileName.find_first_of("\\/:") == std::string::npos;
+  return bare ? platform_.files.WindowsDirectory() + "\\" + fileName : fileName;
 }
 
 void StateRecord::NoteIniEntry(const std::string& fileName, const std::string& section,
                                const std::string& key) {
   if (!entryKey_) return;
   platform::Files& files = platform_.files;
-  // A bare name is a file of the Windows directory, as the profile writer takes it.
-  const bool bare = fileName.find_first_of("\\/:") == std::string::npos;
-  const std::string path = bare ? files.WindowsDirectory() + "\\" + fileName : fileName;
+  const std::string path = IniPath(fileName);
   const std::optional<std::string> text = platform::ReadWholeFile(files, path);
-  Add({NoteKind::IniFile, {path}, WasThere(text.has_value())});
+  if (!iniFilesWas_.contains(script::UpperAscii(path))) {
+    const StateNote* earlier = Latest(NoteKind::IniFile, {path});
+    iniFilesWas_[script::UpperAscii(path)] =
+        earlier != nullptr ? earlier->was : WasThere(text.has_value());
+  }
   Add({NoteKind::IniSection,
        {path, section},
        WasThere(text && script::HasSection(*text, section))});
@@ -291,9 +406,24 @@ void StateRecord::NoteIniEntry(const std::string& fileName, const std::string& s
   const std::string first = profiles.ReadString(section, key, "\x01", fileName);
   const bool missing =
       first == "\x01" && profiles.ReadString(section, key, "\x02", fileName) == "\x02";
-  Add({NoteKind::IniEntry,
-       {path, section, key},
-       missing ? std::nullopt : Was(std::vector<std::string>{first})});
+  if (missing) {
+    Add({NoteKind::IniEntry, {path, section, key}, std::nullopt});
+    return;
+  }
+  // The value is kept as the line holds it, quotes and blanks included, so that it goes
+  // back as it was; the reader's value where the file's text tells otherwise.
+  const std::optional<std::string> line =
+      text ? script::EntryText(*text, section, key) : std::nullopt;
+  const std::string earlier = line && script::ProfileValue(*line) == first ? *line : first;
+  Add({NoteKind::IniEntry, {path, section, key}, Was(std::vector<std::string>{earlier})});
+}
+
+void StateRecord::CompleteIniFile(const std::string& fileName) {
+  if (!entryKey_) return;
+  const std::string path = IniPath(fileName);
+  const auto was = iniFilesWas_.find(script::UpperAscii(path));
+  if (was == iniFilesWas_.end()) return;
+  Add({NoteKind::IniFile, {path}, was->second, IdentityOf(path)});
 }
 
 void StateRecord::NoteMissingKeys(platform::HKey root, const std::vector<std::string>& levels) {
@@ -327,12 +457,20 @@ void StateRecord::NoteSharedCount(const std::string& name) {
   Add({NoteKind::Count, {name}, std::nullopt});
 }
 
-void StateRecord::NoteLog(const std::string& path) {
-  if (!entryKey_) return;
+Was StateRecord::BeginLog(const std::string& path) {
+  if (!entryKey_) return std::nullopt;
   const std::optional<std::string> earlier = platform::ReadWholeFile(platform_.files, path);
-  Add({NoteKind::Log,
-       {path},
-       earlier ? Was(std::vector<std::string>{HexOf(*earlier)}) : std::nullopt});
+  // Another product's log is kept, to be put back when this product goes, however many
+  // times this product was installed over it; this product's own earlier log is not.
+  if (earlier && script::CaptionOf(script::SplitTextLines(*earlier)) != displayName_)
+    return Was(std::vector<std::string>{HexOf(*earlier)});
+  const StateNote* noted = Latest(NoteKind::Log, {path});
+  return noted != nullptr ? noted->was : std::nullopt;
+}
+
+void StateRecord::CompleteLog(const std::string& path, const Was& was) {
+  if (!entryKey_) return;
+  Add({NoteKind::Log, {path}, was, IdentityOf(path)});
 }
 
 }  // namespace engine

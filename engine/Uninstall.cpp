@@ -47,13 +47,15 @@ bool TMainForm::RegisterUninstall(const std::string& displayName, const std::str
 
     const std::string uninstaller = engine::DirWithSlash(windowsDir) + kUninstaller;
     platform::Files& files = Platform().files;
-    Record->NoteFile(uninstaller);
+    const engine::PendingFile pending = Record->BeginFile(uninstaller);
     if (engine::FileExists(files, uninstaller)) files.DeleteFile(uninstaller);
     engine::CopyContext copy = CopyContextOf();
     engine::CopyPlainFile(copy, engine::DirWithSlash(setupDir) + kUninstaller, uninstaller);
+    Record->CompleteFile(pending, copy.written.wrote, copy.written.identity);
 
-    Record->NoteLog(logPath);
+    const std::optional<std::vector<std::string>> earlierLog = Record->BeginLog(logPath);
     WriteUninstallLog(engine::DirWithSlash(setupDir) + kScriptName, logPath);
+    Record->CompleteLog(logPath, earlierLog);
     WriteLogDigest(*entryKey, logPath);
 
     const TWizForm* wizard = Context().forms.WizForm;

@@ -25,7 +25,9 @@ std::string JoinLevels(const std::vector<std::string>& levels, std::size_t count
 
 std::optional<std::string> UninstallEntryKey(const std::string& displayName) {
   const std::vector<std::string> levels = KeyLevels(displayName);
-  if (levels.empty()) return std::nullopt;
+  // The registry drops an empty level ("Prod\" opens the key of "Prod"): such a name has
+  // no key of its own, and must not share another product's entry and record.
+  if (levels.empty() || JoinLevels(levels, levels.size()) != displayName) return std::nullopt;
   return std::string(kUninstallListKey) + "\\" + JoinLevels(levels, levels.size());
 }
 

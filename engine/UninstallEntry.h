@@ -29,7 +29,9 @@ std::vector<std::string> KeyLevels(const std::string& keyPath);
 std::string JoinLevels(const std::vector<std::string>& levels, std::size_t count);
 
 // The entry's key path for a display name (a backslash in the name nests it); nothing when
-// the name has no level of its own, so that nothing is ever written on the list key itself.
+// the name has no level of its own, or an empty one (a leading, trailing or doubled
+// backslash), so that nothing is ever written on the list key itself or on another
+// product's entry.
 std::optional<std::string> UninstallEntryKey(const std::string& displayName);
 
 // A key opened (or created) for the time of one step, closed when the object goes.

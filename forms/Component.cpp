@@ -143,6 +143,7 @@ void Control::SetFont(const TextFont& font) {
   if (font == font_) return;
   font_ = font;
   Notify(Property::Font);
+  FontChanged();
 }
 
 void Control::Click() {

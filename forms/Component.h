@@ -166,6 +166,7 @@ class Control : public Component {
   Control(Application& app, std::string name);
   // Hooks run after the value was stored and the toolkit told.
   virtual void TextChanged() {}
+  virtual void FontChanged() {}
   virtual void BoundsChanged() {}
   virtual void VisibleChanged() {}
   // Set without notifying (for constructors of derived controls).

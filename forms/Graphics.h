@@ -63,6 +63,13 @@ struct Rect {
   friend bool operator==(const Rect&, const Rect&) = default;
 };
 
+// A width and a height in pixels.
+struct Size {
+  int width = 0;
+  int height = 0;
+  friend bool operator==(const Size&, const Size&) = default;
+};
+
 // The part that two rectangles share (empty when they do not meet).
 Rect Intersect(const Rect& a, const Rect& b);
 

@@ -1,7 +1,10 @@
 #include "forms/StdControls.h"
 
 #include <algorithm>
+#include <optional>
+#include <string_view>
 
+#include "forms/Application.h"
 #include "forms/Form.h"
 
 namespace forms {
@@ -20,6 +23,7 @@ void Label::SetWordWrap(bool wordWrap) {
   if (wordWrap == wordWrap_) return;
   wordWrap_ = wordWrap;
   Notify(Property::Style);
+  AdjustBounds();
 }
 
 void Label::SetAlignment(TextAlignment alignment) {
@@ -32,6 +36,19 @@ void Label::SetAutoSize(bool autoSize) {
   if (autoSize == autoSize_) return;
   autoSize_ = autoSize;
   Notify(Property::Style);
+  AdjustBounds();
+}
+
+void Label::AdjustBounds() {
+  if (!autoSize_ || App() == nullptr) return;
+  // An empty label keeps the height of a line: a blank is measured in its place.
+  const std::string_view text = Caption().empty() ? std::string_view(" ") : Caption();
+  const std::optional<Size> size =
+      App()->GetToolkit().MeasureText(Font(), text, wordWrap_ ? std::max(Width(), 1) : 0);
+  if (!size) return;
+  const int width = wordWrap_ ? Width() : size->width;
+  const int left = alignment_ == TextAlignment::Right ? Left() + Width() - width : Left();
+  SetBounds(left, Top(), width, size->height);
 }
 
 void Label::Paint() {

@@ -22,7 +22,10 @@ class Label : public GraphicControl {
   void SetWordWrap(bool wordWrap);
   TextAlignment Alignment() const { return alignment_; }
   void SetAlignment(TextAlignment alignment);
-  // With AutoSize (on by default) the toolkit may fit the size to the text.
+  // With AutoSize (on by default) the label takes the size of its text whenever its text,
+  // font, word wrap or AutoSize changes, as far as the toolkit can measure text: the width
+  // and height of one line, or with WordWrap the height of the lines at its width. A
+  // right-aligned label keeps its right edge, any other its left.
   bool AutoSize() const { return autoSize_; }
   void SetAutoSize(bool autoSize);
   bool Opaque() const override { return !transparent_; }
@@ -30,8 +33,13 @@ class Label : public GraphicControl {
  protected:
   // Fills the label with its colour; the toolkit draws the text.
   void Paint() override;
+  void TextChanged() override { AdjustBounds(); }
+  void FontChanged() override { AdjustBounds(); }
 
  private:
+  // Fits the bounds to the text when AutoSize asks for it.
+  void AdjustBounds();
+
   bool transparent_ = false;
   bool wordWrap_ = false;
   bool autoSize_ = true;

@@ -4,8 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "forms/Graphics.h"
 
 namespace forms {
 
@@ -36,6 +39,15 @@ class Toolkit {
 
   // Shows a message box and returns the answer (kIdOk...), the flags as MB_* values.
   virtual int MessageBox(const std::string& text, const std::string& caption, unsigned flags) = 0;
+
+  // The size `text` takes in `font` as a label draws it: on one line, or broken into lines
+  // no wider than `wrapWidth` when that is above 0. Nothing when the toolkit has no text
+  // metrics (no screen): the label's size then stays as it was set.
+  virtual std::optional<Size> MeasureText(const TextFont& font, std::string_view text,
+                                          int wrapWidth) {
+    (void)font, (void)text, (void)wrapWidth;
+    return std::nullopt;
+  }
 
   // Milliseconds since some start (a virtual clock in the headless toolkit).
   virtual std::uint32_t TickCount() = 0;

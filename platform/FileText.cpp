@@ -4,10 +4,12 @@
 
 namespace platform {
 
-std::optional<std::string> ReadWholeFile(Files& files, const std::string& path) {
+std::optional<std::string> ReadWholeFile(Files& files, const std::string& path,
+                                         std::optional<FileInfo>* info) {
   std::unique_ptr<File> file =
       files.Open(path, kGenericRead, kFileShareRead, Disposition::OpenExisting);
   if (!file) return std::nullopt;
+  if (info != nullptr) *info = file->Info();
   std::string bytes;
   char buffer[8192];
   for (;;) {

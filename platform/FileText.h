@@ -9,8 +9,10 @@
 namespace platform {
 
 // Reads every byte of a file (opened for reading, others may read too). Empty when the
-// file cannot be opened or a read fails.
-std::optional<std::string> ReadWholeFile(Files& files, const std::string& path);
+// file cannot be opened or a read fails. With `info`, also what the handle read from tells
+// of the file (File::Info), so that the bytes and the identity are of one file.
+std::optional<std::string> ReadWholeFile(Files& files, const std::string& path,
+                                         std::optional<FileInfo>* info = nullptr);
 
 // Creates or truncates a file and writes `bytes` to it. False when it cannot be created or
 // a write falls short.

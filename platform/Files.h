@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,21 @@ struct FindData {
   FileTime lastWriteTime;
 };
 
+// Which file a name leads to (GetFileInformationByHandle): the serial number of its volume
+// and its index there. Two names with one identity are one file.
+struct FileIdentity {
+  std::uint32_t volume = 0;
+  std::uint64_t index = 0;
+  friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+
+// What an open file or directory tells of itself: its identity and how many names (hard
+// links) lead to it.
+struct FileInfo {
+  FileIdentity identity;
+  std::uint32_t links = 1;
+};
+
 // An open file. Closing happens when the object is destroyed.
 class File {
  public:
@@ -47,6 +63,9 @@ class File {
   virtual std::int64_t Write(const void* data, std::uint32_t size) = 0;
   // Sets the last-write time (SetFileTime); false when refused.
   virtual bool SetLastWriteTime(FileTime time) = 0;
+  // GetFileInformationByHandle: the file's identity and links. Nothing where the system
+  // keeps no identity that outlasts a restart (the 95 family), or when the call fails.
+  virtual std::optional<FileInfo> Info() { return std::nullopt; }
 };
 
 // Files, directories and the well-known places of the running system.
@@ -62,6 +81,9 @@ class Files {
                                      std::uint32_t attributes = kFileAttributeNormal) = 0;
   // GetFileAttributesA: the attribute word, or kInvalidFileAttributes when nothing is there.
   virtual std::uint32_t GetAttributes(const std::string& path) = 0;
+  // The identity and links of the file or directory a path leads to, as File::Info gives
+  // them, from a handle opened for nothing but that (a link on the path is followed).
+  virtual std::optional<FileInfo> InfoOf(const std::string& /*path*/) { return std::nullopt; }
   // SetFileAttributesA.
   virtual bool SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
   // CreateDirectoryA: one level; fails when the parent is missing or the name exists.

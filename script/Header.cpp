@@ -1,5 +1,6 @@
 #include "script/Header.h"
 
+#include "script/ScriptLine.h"
 #include "script/Text.h"
 
 namespace script {
@@ -19,6 +20,15 @@ HeaderKey MatchHeaderKey(std::string_view key) {
   for (const Entry& entry : kKeys)
     if (EqualsUpper(key, entry.name)) return entry.key;
   return HeaderKey::None;
+}
+
+std::optional<std::string> CaptionOf(const std::vector<std::string>& lines) {
+  std::optional<std::string> caption;
+  for (const std::string& line : lines) {
+    const ScriptLine split = SplitScriptLine(line);
+    if (MatchHeaderKey(split.Key) == HeaderKey::Caption) caption = split.Value1;
+  }
+  return caption;
 }
 
 bool IsFlagOn(std::string_view value) {

@@ -2,8 +2,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace script {
 
@@ -23,6 +25,10 @@ enum class HeaderKey {
 
 // Which header key an upper-cased or raw `Key` field names (None when it is no header key).
 HeaderKey MatchHeaderKey(std::string_view key);
+
+// The product's name as the header pass takes it from these lines: the value of the last
+// CAPTION line. Nothing when no line is one. An uninstall log tells its product by it.
+std::optional<std::string> CaptionOf(const std::vector<std::string>& lines);
 
 // True for the flag values "TRUE" and "YES" in any case; other values leave a flag alone.
 bool IsFlagOn(std::string_view value);

@@ -28,11 +28,12 @@ quietly() {
 
 echo "== Building the installer (build, build-mingw; progress in $log)"
 quietly cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-quietly cmake --build build -j "$jobs" --target setup-sim setup-pack
+quietly cmake --build build -j "$jobs" --target setup-sim setup-pack setup-check
 quietly cmake -S . -B build-mingw -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
 quietly cmake --build build-mingw -j "$jobs"
 
+rm -rf build/demo-medium
 scripts/make-demo.sh build-mingw build/demo-medium
 rm -rf build/demo-machine
 echo "== Installing the demo medium on the sandbox machine build/demo-machine"

@@ -7,8 +7,10 @@
 #include "engine/FileExists.h"
 #include "engine/UninstallEntry.h"
 #include "platform/FileText.h"
+#include "script/Header.h"
 #include "script/IniText.h"
 #include "script/Text.h"
+#include "uninst/RunUninstall.h"
 #include "uninst/SafePaths.h"
 
 namespace uninst {
@@ -21,6 +23,11 @@ constexpr char kProgramManager[] = "PROGMAN";
 constexpr char kSharedDllsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 constexpr char kThereBefore[] = "it was there before the installation";
 constexpr char kThroughLink[] = "a link or junction lies on its path";
+constexpr char kReplaced[] = "it was replaced after the installation";
+constexpr char kHardLinked[] = "other names (hard links) lead to it";
+// How deep entries nest below the list of uninstall entries, at most, when the search for
+// other products' entries looks at them: far deeper than any caption goes.
+constexpr int kDeepestEntry = 32;
 constexpr char kNotFullPath[] = "its name is not a full path";
 
 std::size_t Depth(const std::string& path) {
@@ -66,6 +73,13 @@ std::string ProgramOf(const std::string& command) {
   return command.substr(0, command.find(' '));
 }
 
+// What follows the program in an UnInstallString.
+std::string ArgumentsOf(const std::string& command) {
+  const std::size_t end =
+      !command.empty() && command.front() == '"' ? command.find('"', 1) : command.find(' ');
+  return end == std::string::npos ? std::string() : command.substr(end + 1);
+}
+
 }  // namespace
 
 std::string Quoted(const std::string& path) {
@@ -76,7 +90,7 @@ Remover::Remover(platform::Platform& platform, UninstallLog log, std::vector<Sta
                  RemovalTarget target, RemovalHooks hooks)
     : platform_(platform),
       log_(std::move(log)),
-      notes_(std::move(notes)),
+      notes_(engine::StandingNotes(notes)),
       target_(std::move(target)),
       hooks_(std::move(hooks)),
       windowsDir_(NormalPath(platform.files.WindowsDirectory())),
@@ -119,6 +133,29 @@ bool Remover::LinkOnPath(const std::string& path) {
     if ((attributes & platform::kFileAttributeReparsePoint) != 0) return true;
     if (cut == std::string::npos) return false;
   }
+}
+
+std::optional<std::string> Remover::IdentityProblem(
+    const std::string& path, const std::optional<platform::FileIdentity>& noted, bool directory) {
+  // Attribute bits do not show every link (a file's symbolic link under Wine, a hard link
+  // anywhere): what the name leads to now must be what the installation left there.
+  const std::optional<platform::FileInfo> info = platform_.files.InfoOf(path);
+  if (noted && (!info || info->identity != *noted)) return kReplaced;
+  // A directory's count of names counts its subdirectories' "..", on some systems.
+  if (!directory && info && info->links > 1) return kHardLinked;
+  return std::nullopt;
+}
+
+const StateNote* Remover::StandingNote(NoteKind kind, const std::string& path) const {
+  for (const StateNote& note : notes_)
+    if (note.kind == kind && script::EqualsUpper(NormalPath(note.what[0]), path)) return &note;
+  return nullptr;
+}
+
+std::optional<platform::FileIdentity> Remover::NotedIdentity(NoteKind kind,
+                                                             const std::string& path) const {
+  const StateNote* note = StandingNote(kind, path);
+  return note != nullptr ? note->identity : std::nullopt;
 }
 
 std::vector<const StateNote*> Remover::NotesOf(NoteKind kind) const {
@@ -184,6 +221,11 @@ void Remover::RestoreIniEntries() {
       continue;
     }
     if (!engine::FileExists(platform_.files, path)) continue;
+    if (const std::optional<std::string> problem =
+            IdentityProblem(path, NotedIdentity(NoteKind::IniFile, path))) {
+      Leave(item, *problem);
+      continue;
+    }
     const std::optional<std::string> earlier =
         note->was && !note->was->empty() ? std::optional(note->was->front()) : std::nullopt;
     if (!platform_.profiles.WriteString(section, key, earlier, path)) {
@@ -194,12 +236,18 @@ void Remover::RestoreIniEntries() {
   }
 }
 
+bool Remover::IniFileIsOurs(const std::string& path) {
+  // What stands in the way is told with the entries already.
+  return !path.empty() && !LinkOnPath(path) && engine::FileExists(platform_.files, path) &&
+         !IdentityProblem(path, NotedIdentity(NoteKind::IniFile, path));
+}
+
 void Remover::TidyIniFiles() {
   platform::Files& files = platform_.files;
   // A section the installation began is taken out when nothing is left in it.
   for (const StateNote* note : NotesOf(NoteKind::IniSection)) {
     const std::string path = NormalPath(note->what[0]);
-    if (note->was || path.empty() || LinkOnPath(path)) continue;
+    if (note->was || !IniFileIsOurs(path)) continue;
     const std::optional<std::string> text = platform::ReadWholeFile(files, path);
     if (text && script::HasSection(*text, note->what[1]) &&
         !script::SectionHasLines(*text, note->what[1]))
@@ -209,7 +257,7 @@ void Remover::TidyIniFiles() {
   // before never goes.
   for (const StateNote* note : NotesOf(NoteKind::IniFile)) {
     const std::string path = NormalPath(note->what[0]);
-    if (note->was || path.empty() || LinkOnPath(path)) continue;
+    if (note->was || !IniFileIsOurs(path)) continue;
     const std::optional<std::string> text = platform::ReadWholeFile(files, path);
     if (!text) continue;
     if (!script::IsBlankText(*text)) {
@@ -266,7 +314,8 @@ void Remover::ReleaseSharedFile(const std::string& countName, const std::string&
     Leave("File " + Quoted(path), kThroughLink);
     return;
   }
-  if (!engine::FileExists(platform_.files, path)) return;
+  // A file already gone still had its count raised: the count is lowered all the same.
+  const bool there = engine::FileExists(platform_.files, path);
   const engine::OpenedKey key(registry, platform::kHkeyLocalMachine, kSharedDllsKey);
   if (key.Handle() == 0) return;
   std::uint32_t type = 0;
@@ -283,9 +332,20 @@ void Remover::ReleaseSharedFile(const std::string& countName, const std::string&
         0)
       Fail("Shared-file count of " + Quoted(path));
   };
-  if (left > 0) {
+  if (left > 0 || !there) {
     writeCount(left);
-    Leave("File " + Quoted(path), "other applications still use it");
+    if (there) Leave("File " + Quoted(path), "other applications still use it");
+    return;
+  }
+  // A file that was there before the installation (its count stale at zero, say) is
+  // never offered for deletion, nor one that is no longer what the installation left.
+  const StateNote* file = StandingNote(NoteKind::File, path);
+  std::optional<std::string> keep;
+  if (file != nullptr && file->was) keep = kThereBefore;
+  if (!keep) keep = IdentityProblem(path, file != nullptr ? file->identity : std::nullopt);
+  if (keep) {
+    writeCount(0);
+    Leave("File " + Quoted(path), *keep);
     return;
   }
   if (!hooks_.removeUnusedSharedFile || !hooks_.removeUnusedSharedFile(path)) {
@@ -311,39 +371,81 @@ void Remover::RemoveFiles() {
       if (engine::FileExists(platform_.files, path)) Leave("File " + Quoted(path), kThereBefore);
       continue;
     }
-    RemoveFile(path);
+    RemoveFile(path, note->identity);
   }
 }
 
-void Remover::RemoveFile(const std::string& path) {
+void Remover::RemoveFile(const std::string& path,
+                         const std::optional<platform::FileIdentity>& identity) {
   if (LinkOnPath(path)) {
     Leave("File " + Quoted(path), kThroughLink);
     return;
   }
   if (!engine::FileExists(platform_.files, path)) return;
+  if (const std::optional<std::string> problem = IdentityProblem(path, identity)) {
+    Leave("File " + Quoted(path), *problem);
+    return;
+  }
   if (!platform_.files.DeleteFile(path)) FailAt("File " + Quoted(path), path);
 }
 
 void Remover::RestoreLog() {
   Step("Uninstall log");
-  // Another product's log that this installation wrote over goes back in its place, so
-  // that the other product can still be removed.
+  // Every log this product wrote goes: the one it was started with, and those an earlier
+  // run left in another destination.
+  bool ownNoted = false;
   for (const StateNote* note : NotesOf(NoteKind::Log)) {
-    if (!script::EqualsUpper(NormalPath(note->what[0]), logPath_)) continue;
-    const std::optional<std::string> earlier =
-        note->was && note->was->size() == 1 ? engine::BytesOfHex(note->was->front()) : std::nullopt;
-    if (!earlier) break;
-    if (LinkOnPath(logPath_)) {
-      Leave("File " + Quoted(logPath_), kThroughLink);
-    } else if (!platform::WriteWholeFile(platform_.files, logPath_, *earlier)) {
-      Fail("File " + Quoted(logPath_));
-    } else {
-      outcome_.putBack.push_back("Uninstall log " + Quoted(logPath_) +
-                                 " of the application installed before");
-    }
+    const std::string path = NormalPath(note->what[0]);
+    if (path.empty()) continue;
+    const bool own = script::EqualsUpper(path, logPath_);
+    ownNoted = ownNoted || own;
+    RestoreLogAt(path, *note, own);
+  }
+  if (!ownNoted) RemoveFile(logPath_, std::nullopt);
+}
+
+void Remover::RestoreLogAt(const std::string& path, const StateNote& note, bool own) {
+  if (LinkOnPath(path)) {
+    Leave("File " + Quoted(path), kThroughLink);
     return;
   }
-  RemoveFile(logPath_);
+  const std::optional<std::string> bytes = platform::ReadWholeFile(platform_.files, path);
+  if (!bytes) return;
+  // An earlier destination's log may have been written over since by another product:
+  // it is that product's now.
+  if (!own && script::CaptionOf(CompleteLines(*bytes)) != target_.displayName) return;
+  if (const std::optional<std::string> problem = IdentityProblem(path, note.identity)) {
+    Leave("File " + Quoted(path), *problem);
+    return;
+  }
+  // Another product's log that this installation wrote over goes back in its place, so
+  // that the other product can still be removed; when that product is gone, nothing.
+  const std::optional<std::string> earlier =
+      note.was && note.was->size() == 1 ? engine::BytesOfHex(note.was->front()) : std::nullopt;
+  if (!earlier || !EntryNamesLog(*earlier, path)) {
+    if (!platform_.files.DeleteFile(path)) FailAt("File " + Quoted(path), path);
+  } else if (!platform::WriteWholeFile(platform_.files, path, *earlier)) {
+    Fail("File " + Quoted(path));
+  } else {
+    outcome_.putBack.push_back("Uninstall log " + Quoted(path) +
+                               " of the application installed before");
+  }
+}
+
+bool Remover::EntryNamesLog(const std::string& log, const std::string& path) {
+  const std::optional<std::string> caption = script::CaptionOf(CompleteLines(log));
+  const std::optional<std::string> entryKey =
+      caption ? engine::UninstallEntryKey(*caption) : std::nullopt;
+  if (!entryKey || script::EqualsUpper(*entryKey, target_.entryKey)) return false;
+  platform::Registry& registry = platform_.registry;
+  const engine::OpenedKey entry(registry, platform::kHkeyLocalMachine, *entryKey);
+  std::uint32_t type = 0;
+  std::string command;
+  if (entry.Handle() == 0 ||
+      registry.QueryValue(entry.Handle(), "UnInstallString", type, command) != 0)
+    return false;
+  const std::vector<std::string> args = UninstallArguments(ArgumentsOf(command));
+  return !args.empty() && script::EqualsUpper(NormalPath(args.front()), path);
 }
 
 void Remover::RemoveDirectories() {
@@ -356,10 +458,14 @@ void Remover::RemoveDirectories() {
   std::ranges::stable_sort(
       deepestFirst, [](const std::string& a, const std::string& b) { return Depth(a) > Depth(b); });
   for (const std::string& directory : deepestFirst) {
+    std::optional<std::string> problem;
     if (LinkOnPath(directory)) {
       Leave("Directory " + Quoted(directory), kThroughLink);
     } else if (!IsDirectory(files, directory)) {
       continue;
+    } else if ((problem = IdentityProblem(directory, NotedIdentity(NoteKind::Directory, directory),
+                                          true))) {
+      Leave("Directory " + Quoted(directory), *problem);
     } else if (!IsEmptyDirectory(files, directory) ||
                (!files.RemoveDirectory(directory) &&
                 files.LastError() == platform::kErrorDirNotEmpty)) {
@@ -441,29 +547,40 @@ void Remover::RemoveCreatedKeys() {
     const std::string upper = script::UpperAscii(path);
     if (*root == platform::kHkeyLocalMachine && listKey.starts_with(upper)) continue;
     if (FailedWithin(RootName(*root) + "\\" + path)) continue;
-    Leave("Registry key " + Quoted(RootName(*root) + "\\" + path),
-          "it holds values the installation did not write");
+    const char* holds = values == 0 ? "it holds subkeys the installation did not make"
+                        : subKeys == 0
+                            ? "it holds values the installation did not write"
+                            : "it holds values and subkeys the installation did not make";
+    Leave("Registry key " + Quoted(RootName(*root) + "\\" + path), holds);
   }
 }
 
 bool Remover::OtherEntryNames(const std::string& uninstaller) {
+  const engine::OpenedKey list(platform_.registry, platform::kHkeyLocalMachine,
+                               engine::kUninstallListKey);
+  return list.Handle() != 0 &&
+         EntryBelowNames(list.Handle(), engine::kUninstallListKey, uninstaller, 1);
+}
+
+bool Remover::EntryBelowNames(platform::HKey key, const std::string& path,
+                              const std::string& uninstaller, int depth) {
+  // Entries nest (a caption with a backslash in it): every level is looked at, the keys
+  // below this product's own entry too. Its own entry does not count, even when its
+  // values could not be deleted.
   platform::Registry& registry = platform_.registry;
-  const engine::OpenedKey list(registry, platform::kHkeyLocalMachine, engine::kUninstallListKey);
-  if (list.Handle() == 0) return false;
-  // Our own entry does not count, even when its values could not be deleted.
-  const std::string own = script::UpperAscii(target_.entryKey);
   std::string name;
-  for (std::uint32_t index = 0; registry.EnumKey(list.Handle(), index, name) == 0; ++index) {
-    const std::string path = std::string(engine::kUninstallListKey) + "\\" + name;
-    if (own == script::UpperAscii(path) || own.starts_with(script::UpperAscii(path) + "\\"))
-      continue;
-    const engine::OpenedKey entry(registry, list.Handle(), name);
+  for (std::uint32_t index = 0; registry.EnumKey(key, index, name) == 0; ++index) {
+    const std::string below = path + "\\" + name;
+    const engine::OpenedKey entry(registry, key, name);
+    if (entry.Handle() == 0) continue;
     std::uint32_t type = 0;
     std::string command;
-    if (entry.Handle() == 0 ||
-        registry.QueryValue(entry.Handle(), "UnInstallString", type, command) != 0)
-      continue;
-    if (script::EqualsUpper(NormalPath(ProgramOf(command)), uninstaller)) return true;
+    if (!script::EqualsUpper(below, target_.entryKey) &&
+        registry.QueryValue(entry.Handle(), "UnInstallString", type, command) == 0 &&
+        script::EqualsUpper(NormalPath(ProgramOf(command)), uninstaller))
+      return true;
+    if (depth < kDeepestEntry && EntryBelowNames(entry.Handle(), below, uninstaller, depth + 1))
+      return true;
   }
   return false;
 }
@@ -479,6 +596,12 @@ void Remover::RemoveUninstaller() {
   }
   if (LinkOnPath(path)) {
     Leave("File " + Quoted(path), kThroughLink);
+    return;
+  }
+  // Every product's installation writes the uninstaller anew, so its identity tells
+  // nothing; its names still do.
+  if (const std::optional<std::string> problem = IdentityProblem(path, std::nullopt)) {
+    Leave("File " + Quoted(path), *problem);
     return;
   }
   // A running program cannot delete itself: its own file goes at the next restart.

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -61,6 +62,19 @@ class Remover {
   bool FailedWithin(const std::string& place) const;
   void Leave(const std::string& item, const std::string& why);
   bool LinkOnPath(const std::string& path);
+  // Why the file or directory at `path` is not the one the installation left there (another
+  // identity than `noted`), or must not be changed (more names lead to it); nothing when
+  // it is the installation's own.
+  std::optional<std::string> IdentityProblem(const std::string& path,
+                                             const std::optional<platform::FileIdentity>& noted,
+                                             bool directory = false);
+  // The standing note of a file-like thing at a normalised path, and its identity.
+  const engine::StateNote* StandingNote(engine::NoteKind kind, const std::string& path) const;
+  std::optional<platform::FileIdentity> NotedIdentity(engine::NoteKind kind,
+                                                      const std::string& path) const;
+  // True when the INI file at `path` may be changed: no link on its path, and the file the
+  // installation left there.
+  bool IniFileIsOurs(const std::string& path);
   std::vector<const engine::StateNote*> NotesOf(engine::NoteKind kind) const;
   void RemoveGroup();
   void RestoreIniEntries();
@@ -69,14 +83,20 @@ class Remover {
   void ReleaseSharedFiles();
   void ReleaseSharedFile(const std::string& countName, const std::string& path);
   void RemoveFiles();
-  void RemoveFile(const std::string& path);
+  void RemoveFile(const std::string& path, const std::optional<platform::FileIdentity>& identity);
   void RestoreLog();
+  void RestoreLogAt(const std::string& path, const engine::StateNote& note, bool own);
+  // True when another product's entry still starts the uninstaller with the log `log`
+  // (another product's log bytes) at `path`.
+  bool EntryNamesLog(const std::string& log, const std::string& path);
   void RemoveDirectories();
   void RemoveEntry();
   void RemoveEntryKey();
   void RemoveCreatedKeys();
   void RemoveUninstaller();
   bool OtherEntryNames(const std::string& uninstaller);
+  bool EntryBelowNames(platform::HKey key, const std::string& path, const std::string& uninstaller,
+                       int depth);
 
   platform::Platform& platform_;
   UninstallLog log_;

@@ -76,6 +76,19 @@ std::optional<std::string> TextValue(platform::Registry& registry, platform::HKe
   return data;
 }
 
+// True when the log read at `logPath` (with `info`) is the file the installation's last
+// note of it names, and no other name leads to it.
+bool IsTheLogWritten(const std::vector<engine::StateNote>& notes, const std::string& logPath,
+                     const std::optional<platform::FileInfo>& info) {
+  std::optional<platform::FileIdentity> noted;
+  for (const engine::StateNote& note : notes)
+    if (note.kind == engine::NoteKind::Log &&
+        script::EqualsUpper(NormalPath(note.what[0]), NormalPath(logPath)))
+      noted = note.identity;
+  if (noted && (!info || info->identity != *noted)) return false;
+  return !info || info->links <= 1;
+}
+
 }  // namespace
 
 std::vector<std::string> SplitCommandLine(std::string_view commandLine) {
@@ -131,7 +144,9 @@ int RunUninstall(forms::Application& app, platform::Platform& platform,
   }
   const std::string& logPath = args[0];
   const std::string& name = args[1];
-  const std::optional<std::string> bytes = platform::ReadWholeFile(platform.files, logPath);
+  std::optional<platform::FileInfo> logInfo;
+  const std::optional<std::string> bytes =
+      platform::ReadWholeFile(platform.files, logPath, &logInfo);
   if (!bytes || NormalPath(logPath).empty())
     return Refuse(app, "The uninstall log " + Quoted(logPath) + " cannot be read.");
   UninstallLog log = ReadUninstallLog(CompleteLines(*bytes));
@@ -143,10 +158,12 @@ int RunUninstall(forms::Application& app, platform::Platform& platform,
     return Refuse(app, "The uninstall log " + Quoted(logPath) +
                            " does not belong to the directory " + Quoted(destination) + ".");
   }
+  // An empty or damaged file names no product at all.
+  if (!log.caption)
+    return Refuse(app, "The uninstall log " + Quoted(logPath) + " names no application.");
   // Another product installed into the same directory writes its own log over this one.
-  const std::string caption = log.caption.value_or("");
-  if (caption != name) {
-    return Refuse(app, "The uninstall log " + Quoted(logPath) + " belongs to \x84" + caption +
+  if (*log.caption != name) {
+    return Refuse(app, "The uninstall log " + Quoted(logPath) + " belongs to \x84" + *log.caption +
                            "\x94, not to \x84" + name + "\x94.");
   }
   // Only the entry under HKEY_LOCAL_MACHINE is trusted: it must hold the log's digest and
@@ -174,6 +191,12 @@ int RunUninstall(forms::Application& app, platform::Platform& platform,
   }
   std::vector<engine::StateNote> notes = engine::ReadNotes(registry, entryHandle);
   entry.reset();
+  // The digest says what the bytes are, the identity that they were read from the file the
+  // installation wrote, and not through a link to a copy of it.
+  if (!IsTheLogWritten(notes, logPath, logInfo)) {
+    return Refuse(
+        app, "The uninstall log " + Quoted(logPath) + " is not the file the installation wrote.");
+  }
 
   TUninstForm* window = nullptr;
   Remover remover(

@@ -91,10 +91,10 @@ std::vector<std::string> CompleteLines(std::string_view bytes) {
 UninstallLog ReadUninstallLog(const std::vector<std::string>& lines) {
   UninstallLog log;
   // Header keys count on every line, block lines too, as in the installer's header pass.
+  log.caption = script::CaptionOf(lines);
   for (const std::string& line : lines) {
     if (line.starts_with(kInstToForm)) log.installTo = line.substr(kInstToForm.size());
     const script::ScriptLine split = script::SplitScriptLine(line);
-    if (script::MatchHeaderKey(split.Key) == script::HeaderKey::Caption) log.caption = split.Value1;
     if (UpperIs(split.Key, "LANG") && !split.Value3.empty())
       log.languageFiles.push_back(split.Value3);
   }

@@ -86,12 +86,22 @@ bool DirectoryExists(platform::Files& files, const std::string& path) {
          (attributes & platform::kFileAttributeDirectory) != 0;
 }
 
-bool ForceDirectories(platform::Files& files, const std::string& path) {
+bool ForceDirectories(platform::Files& files, const std::string& path,
+                      std::vector<std::string>& made) {
   if (path.empty()) throw std::runtime_error("Unable to create directory");
   const std::string directory = WithoutSlash(path);
   // A drive root ("C:", "C:\", "\") cannot be created: it is there or it is not.
   if (directory.empty() || (directory.size() == 2 && directory[1] == ':'))
     return DirectoryExists(files, directory.empty() ? path : directory + "\\");
+  std::vector<std::string> missing;
+  for (std::string level = directory; !level.empty() && !DirectoryExists(files, level);) {
+    missing.insert(missing.begin(), level);
+    std::string parent = engine::TrimDir(engine::DirectoryPart(level));
+    if (parent.size() >= level.size() || (parent.size() == 2 && parent[1] == ':')) break;
+    level = std::move(parent);
+  }
   engine::ForceDirectories(files, directory);
+  for (const std::string& level : missing)
+    if (DirectoryExists(files, level)) made.push_back(level);
   return DirectoryExists(files, directory);
 }

@@ -28,5 +28,7 @@ bool DirectoryExists(platform::Files& files, const std::string& path);
 
 // Creates a directory with all its missing parents (a trailing backslash is ignored); true
 // when it exists afterwards. An empty path throws std::runtime_error "Unable to create
-// directory".
-bool ForceDirectories(platform::Files& files, const std::string& path);
+// directory". Each directory it made is added to `made`, outermost first, so that the
+// installation can take it back with the rest.
+bool ForceDirectories(platform::Files& files, const std::string& path,
+                      std::vector<std::string>& made);

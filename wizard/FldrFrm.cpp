@@ -93,7 +93,9 @@ void TFolderForm::okbutClick() {
   if (answer != forms::kIdYes) return;
   try {
     // A creation that fails for a real path is left to the caller's own checks.
-    ForceDirectories(files, path);
+    std::vector<std::string> made;
+    ForceDirectories(files, path, made);
+    KeepMadeDirectories(context_, made);
   } catch (const std::runtime_error& error) {
     App()->ShowException(error);
     return;
@@ -117,4 +119,10 @@ std::string BrowseForDirectory(SetupContext& context, const std::string& start, 
   dialog.SetTag(tag);
   dialog.ShowModal();
   return dialog.CHFEdit1.Text();
+}
+
+void KeepMadeDirectories(SetupContext& context, const std::vector<std::string>& made) {
+  if (context.forms.MainForm == nullptr) return;
+  std::vector<std::string>& kept = context.forms.MainForm->DirectoriesMade;
+  kept.insert(kept.end(), made.begin(), made.end());
 }

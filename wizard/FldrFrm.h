@@ -60,3 +60,6 @@ class TFolderForm : public forms::Form {
 // after the dialog closed (empty when the user cancelled). Throws forms::DirectoryError
 // when `start` cannot be opened; the dialog is then not shown.
 std::string BrowseForDirectory(SetupContext& context, const std::string& start, int tag);
+
+// Hands the directories the wizard made to the main window's installation state.
+void KeepMadeDirectories(SetupContext& context, const std::vector<std::string>& made);

@@ -85,7 +85,11 @@ void TWizForm::browbutClick() {
   // with none at all the dialog starts where the directory list is.
   std::string start;
   if (!InstallDir.empty()) {
-    if (!DirectoryExists(files, InstallDir)) ForceDirectories(files, InstallDir);
+    if (!DirectoryExists(files, InstallDir)) {
+      std::vector<std::string> made;
+      ForceDirectories(files, InstallDir, made);
+      KeepMadeDirectories(context_, made);
+    }
     if (!DirectoryExists(files, InstallDir)) {
       Message(
           "There is no possible to create destination directory.\r\nThe installation will be "

@@ -290,6 +290,7 @@ int HeadlessToolkit::MessageBox(const std::string& text, const std::string& capt
   std::string box = Quote(caption) + " " + std::string(IconName(flags)) + " " +
                     std::string(ButtonsName(flags)) + " " + Quote(text);
   transcript_.push_back("message " + box);
+  if (messageObserver_) messageObserver_(text);
   // Where the run would stop, the generic user answers if it may.
   auto defaultOr = [&](int code, const std::string& message) {
     Action reply;

@@ -27,6 +27,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -90,6 +91,11 @@ class HeadlessToolkit : public Toolkit {
   void SetDefaultAnswers(DefaultAnswers answers) { defaults_ = std::move(answers); }
   // Generic answers given so far.
   std::size_t DefaultAnswersUsed() const { return defaultsUsed_; }
+  // Called with the text of each message box before it is answered: what the user does
+  // while it shows besides pressing a button (changing the disk in the drive, say).
+  void SetMessageObserver(std::function<void(const std::string& text)> observer) {
+    messageObserver_ = std::move(observer);
+  }
   // The cursor last set.
   ScreenCursor Cursor() const { return cursor_; }
 
@@ -145,6 +151,7 @@ class HeadlessToolkit : public Toolkit {
   ScreenCursor cursor_{};
   DefaultAnswers defaults_;
   std::size_t defaultsUsed_ = 0;
+  std::function<void(const std::string&)> messageObserver_;
   std::atomic<bool> woken_ = false;
 };
 

@@ -133,6 +133,20 @@ void PaintChildren(HDC dc, const WinControl& container, int originX, int originY
 
 }  // namespace
 
+std::optional<Size> MeasureLabelText(GdiCache& cache, const TextFont& font, std::string_view text,
+                                     int wrapWidth) {
+  UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+  if (!dc) return std::nullopt;
+  SelectScope selected(dc.get(), cache.Font(font));
+  // The flags the label is painted with, but for its alignment, which moves no line.
+  UINT flags = DT_CALCRECT | DT_EXPANDTABS;
+  if (wrapWidth > 0) flags |= DT_WORDBREAK;
+  RECT box{0, 0, wrapWidth > 0 ? wrapWidth : 0, 0};
+  if (DrawTextA(dc.get(), text.data(), static_cast<int>(text.size()), &box, flags) == 0)
+    return std::nullopt;
+  return Size{box.right - box.left, box.bottom - box.top};
+}
+
 void PaintFormArea(HDC target, const Form& form, const RECT& area, GdiCache& cache) {
   const int width = area.right - area.left;
   const int height = area.bottom - area.top;

@@ -5,6 +5,9 @@
 
 #include "forms/win32/WindowsUi.h"
 
+#include <optional>
+#include <string_view>
+
 #include "forms/Form.h"
 #include "forms/win32/GdiCache.h"
 
@@ -12,5 +15,10 @@ namespace forms::win32 {
 
 // Paints the part `area` (client coordinates) of the form onto `target`.
 void PaintFormArea(HDC target, const Form& form, const RECT& area, GdiCache& cache);
+
+// The size `text` takes when a label draws it in `font` (as PaintFormArea does): on its own
+// lines, or broken into lines no wider than `wrapWidth` when that is above 0.
+std::optional<Size> MeasureLabelText(GdiCache& cache, const TextFont& font, std::string_view text,
+                                     int wrapWidth);
 
 }  // namespace forms::win32

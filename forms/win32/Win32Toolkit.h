@@ -17,6 +17,7 @@
 #include "forms/Application.h"
 #include "forms/Toolkit.h"
 #include "forms/win32/Fallbacks.h"
+#include "forms/win32/FormPainter.h"
 #include "forms/win32/GdiCache.h"
 #include "forms/win32/NativeControls.h"
 #include "forms/win32/Win32Logic.h"
@@ -40,6 +41,11 @@ class Win32Toolkit : public Toolkit {
   void HandleMessage() override;
   void Wake() override;
   int MessageBox(const std::string& text, const std::string& caption, unsigned flags) override;
+  // Labels are measured as the form paints them.
+  std::optional<Size> MeasureText(const TextFont& font, std::string_view text,
+                                  int wrapWidth) override {
+    return MeasureLabelText(gdi_, font, text, wrapWidth);
+  }
   std::uint32_t TickCount() override { return GetTickCount(); }
   int ScreenWidth() override { return GetSystemMetrics(SM_CXSCREEN); }
   int ScreenHeight() override { return GetSystemMetrics(SM_CYSCREEN); }

@@ -62,8 +62,8 @@ std::filesystem::path Machine::HostPath(const std::string& windowsPath) const {
   return paths_.HostPath(windowsPath).value_or(std::filesystem::path());
 }
 
-void Machine::Save() {
-  registry_->Save();
+bool Machine::Save() {
+  return registry_->Save();
 }
 
 std::string Machine::WindowsDirectory() const {

@@ -4,6 +4,7 @@
 // Machine directory layout (a contract tools and tests rely on):
 //   drive_c/        drive C:, with the Windows and system directories laid out
 //   registry.reg    the registry as a REGEDIT4 file, loaded at start, saved by Save()
+//   registry.reserve  disk space held for the next save of registry.reg
 //   system.log      one line per DDE, COM registration, process and restart call
 #pragma once
 
@@ -67,8 +68,8 @@ class Machine {
   // The host file behind a Windows path of this machine (for reading results back).
   std::filesystem::path HostPath(const std::string& windowsPath) const;
 
-  // Writes registry.reg.
-  void Save();
+  // Writes registry.reg; false when it could not be written.
+  bool Save();
 
   const MachineOptions& options() const { return options_; }
   // The Windows directory ("C:\WINDOWS" or "C:\WINNT") and the system directory.

@@ -157,8 +157,9 @@ Resolution PathResolver::Resolve(std::string_view windowsPath) const {
   for (const std::string& part : SplitComponents(rest)) {
     if (part == ".") continue;
     if (part == "..") {
-      if (components.empty()) return Refuse(platform::kErrorAccessDenied);
-      components.pop_back();
+      // As Windows has it, ".." at a drive's root stays at the root: the path cannot climb
+      // out of the drive, and so not out of the machine either.
+      if (!components.empty()) components.pop_back();
       continue;
     }
     const std::string_view name = StripTrailingDotsAndBlanks(part);

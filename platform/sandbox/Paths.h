@@ -4,10 +4,10 @@
 // folders (the installation medium). A Windows path is resolved one component at a time
 // without regard to the case of a-z: an existing host entry that matches is used (an exact
 // match first), a name that does not exist yet is kept as written. Nothing outside the
-// drive folders can be reached: UNC names, `..` above a drive root and any component that
-// is a symbolic link are refused. As the ANSI calls do, a path text longer than MAX_PATH is
-// refused, and so is a device name (Devices.h) on the way to another entry; a device as
-// the last component is reported in `device`.
+// drive folders can be reached: `..` at a drive root stays at the root (as Windows resolves
+// it), and UNC names and any component that is a symbolic link are refused. As the ANSI calls do, a
+// path text longer than MAX_PATH is refused, and so is a device name (Devices.h) on the way to
+// another entry; a device as the last component is reported in `device`.
 //
 // Finding a name whose case differs from the host entry's means reading the directory, so
 // the names of directories already read are kept, each with the modification time the

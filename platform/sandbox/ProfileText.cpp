@@ -47,6 +47,14 @@ std::vector<Line> SplitLines(std::string_view text) {
   return lines;
 }
 
+// The lines of one section: its header line (none for the lines before the first header)
+// and the lines after it, up to the next header.
+struct Region {
+  std::optional<std::size_t> header;
+  std::size_t first = 0;
+  std::size_t end = 0;
+};
+
 // The parsed file: its lines, and where the wanted section and key were found.
 class Profile {
  public:
@@ -61,26 +69,28 @@ class Profile {
   std::optional<std::string> SectionName(std::size_t index) const {
     return HeaderName(Content(index));
   }
-  // The line index of the section's header, or nullopt.
-  std::optional<std::size_t> FindSection(std::string_view section) const {
+  // The lines of `section`, or nullopt when the file has none. An empty name (blanks
+  // only) stands for the lines before the first header, as in Windows, which writes an
+  // entry of no section there, at the top of the file, with no header of its own.
+  std::optional<Region> FindRegion(std::string_view section) const {
     const std::string wanted = script::TrimBlanks(section);
+    if (wanted.empty()) return Region{std::nullopt, 0, SectionEnd(0)};
     for (std::size_t i = 0; i < lines_.size(); ++i) {
       std::optional<std::string> name = SectionName(i);
-      if (name && script::EqualsUpper(*name, wanted)) return i;
+      if (name && script::EqualsUpper(*name, wanted)) return Region{i, i + 1, SectionEnd(i + 1)};
     }
     return std::nullopt;
   }
-  // One past the last line of the section whose header is at `header`.
-  std::size_t SectionEnd(std::size_t header) const {
-    std::size_t i = header + 1;
+  // One past the last line of the section whose lines start at `first`.
+  std::size_t SectionEnd(std::size_t first) const {
+    std::size_t i = first;
     while (i < lines_.size() && !SectionName(i)) ++i;
     return i;
   }
-  // The line index of `key` within the section at `header`, or nullopt.
-  std::optional<std::size_t> FindKey(std::size_t header, std::string_view key) const {
+  // The line index of `key` within `region`, or nullopt.
+  std::optional<std::size_t> FindKey(const Region& region, std::string_view key) const {
     const std::string wanted = script::TrimBlanks(key);
-    const std::size_t end = SectionEnd(header);
-    for (std::size_t i = header + 1; i < end; ++i) {
+    for (std::size_t i = region.first; i < region.end; ++i) {
       if (IsBlank(i)) continue;
       std::string_view content = Content(i);
       if (script::EqualsUpper(EntryKey(content), wanted)) return i;
@@ -122,13 +132,13 @@ std::string EntryLine(std::string_view key, std::string_view value) {
 std::string SetProfileEntry(std::string_view text, std::string_view section, std::string_view key,
                             std::string_view value) {
   const Profile profile(text);
-  const std::optional<std::size_t> header = profile.FindSection(section);
-  if (!header) {
+  const std::optional<Region> region = profile.FindRegion(section);
+  if (!region) {
     std::string added = text.empty() || text.back() == '\n' ? "" : "\r\n";
     added += "[" + std::string(section) + "]\r\n" + EntryLine(key, value);
     return std::string(text) + added;
   }
-  if (const std::optional<std::size_t> found = profile.FindKey(*header, key)) {
+  if (const std::optional<std::size_t> found = profile.FindKey(*region, key)) {
     std::string_view content = profile.Content(*found);
     std::size_t equals = content.find('=');
     std::size_t from =
@@ -137,39 +147,41 @@ std::string SetProfileEntry(std::string_view text, std::string_view section, std
     insert += value;
     return Splice(text, from, profile.ContentEnd(*found), insert);
   }
-  std::size_t last = *header;
-  const std::size_t end = profile.SectionEnd(*header);
-  for (std::size_t i = *header + 1; i < end; ++i)
+  std::optional<std::size_t> last = region->header;
+  for (std::size_t i = region->first; i < region->end; ++i)
     if (!profile.IsBlank(i)) last = i;
-  if (!profile.HasLineEnd(last)) {
-    return Splice(text, profile.End(last), profile.End(last), "\r\n" + EntryLine(key, value));
+  // The lines before the first header hold nothing yet: the entry opens the file.
+  if (!last) return Splice(text, 0, 0, EntryLine(key, value));
+  if (!profile.HasLineEnd(*last)) {
+    return Splice(text, profile.End(*last), profile.End(*last), "\r\n" + EntryLine(key, value));
   }
-  return Splice(text, profile.End(last), profile.End(last), EntryLine(key, value));
+  return Splice(text, profile.End(*last), profile.End(*last), EntryLine(key, value));
 }
 
 std::string DeleteProfileEntry(std::string_view text, std::string_view section,
                                std::string_view key) {
   const Profile profile(text);
-  const std::optional<std::size_t> header = profile.FindSection(section);
-  if (!header) return std::string(text);
-  const std::optional<std::size_t> found = profile.FindKey(*header, key);
+  const std::optional<Region> region = profile.FindRegion(section);
+  if (!region) return std::string(text);
+  const std::optional<std::size_t> found = profile.FindKey(*region, key);
   if (!found) return std::string(text);
   return Splice(text, profile.Begin(*found), profile.End(*found), "");
 }
 
 std::string DeleteProfileSection(std::string_view text, std::string_view section) {
   const Profile profile(text);
-  const std::optional<std::size_t> header = profile.FindSection(section);
-  if (!header) return std::string(text);
-  return Splice(text, profile.Begin(*header), profile.Begin(profile.SectionEnd(*header)), "");
+  const std::optional<Region> region = profile.FindRegion(section);
+  if (!region) return std::string(text);
+  return Splice(text, profile.Begin(region->header.value_or(region->first)),
+                profile.Begin(region->end), "");
 }
 
 std::optional<std::string> ReadProfileEntry(std::string_view text, std::string_view section,
                                             std::string_view key) {
   const Profile profile(text);
-  const std::optional<std::size_t> header = profile.FindSection(section);
-  if (!header) return std::nullopt;
-  const std::optional<std::size_t> found = profile.FindKey(*header, key);
+  const std::optional<Region> region = profile.FindRegion(section);
+  if (!region) return std::nullopt;
+  const std::optional<std::size_t> found = profile.FindKey(*region, key);
   if (!found) return std::nullopt;
   std::string_view content = profile.Content(*found);
   std::size_t equals = content.find('=');
@@ -223,6 +235,13 @@ std::optional<std::string> ProfileTail::Addition(std::string_view section, std::
                                                  std::string_view value) const {
   if (!partial_.empty()) return std::nullopt;
   const std::string wanted = script::UpperAscii(script::TrimBlanks(section));
+  // An entry of no section goes before the first header: at the end only of a text that
+  // has none.
+  if (wanted.empty()) {
+    if (!sections_.empty() || (!empty_ && !endsInEntry_)) return std::nullopt;
+    if (lastKeys_.contains(script::UpperAscii(script::TrimBlanks(key)))) return std::nullopt;
+    return EntryLine(key, value);
+  }
   if (!sections_.contains(wanted)) {
     // A new section goes at the end; the text ends in a line end or is empty here.
     return "[" + std::string(section) + "]\r\n" + EntryLine(key, value);

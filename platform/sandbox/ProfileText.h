@@ -5,7 +5,9 @@
 // next "]" (or the line end). An entry line is any other non-blank line: its key is the
 // text before the first "=" (the whole line when there is none). Section and key names
 // are compared after trimming blanks, without regard to ASCII case; the first match wins.
-// Lines before the first section header belong to no section. Names and values are
+// Lines before the first section header belong to no section, which an empty (or blank)
+// section name stands for: as Windows does, an entry of no section is written there, at
+// the top of the file, with no header line of its own. Names and values are
 // written exactly as given, so a key written with blanks around it (" Home ") is found
 // again by its trimmed name ("home").
 #pragma once

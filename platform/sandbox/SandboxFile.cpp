@@ -40,6 +40,25 @@ UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
   return *this;
 }
 
+platform::FileInfo InfoOfStat(const struct stat& info) {
+  platform::FileInfo result;
+  // Folded to the 32 bits of a volume serial number.
+  const auto device = static_cast<std::uint64_t>(info.st_dev);
+  result.identity.volume = static_cast<std::uint32_t>(device ^ (device >> 32));
+  result.identity.index = static_cast<std::uint64_t>(info.st_ino);
+  result.links = static_cast<std::uint32_t>(info.st_nlink);
+  return result;
+}
+
+std::optional<platform::FileInfo> SandboxFile::Info() {
+  struct stat info {};
+  if (::fstat(fd_.Get(), &info) != 0) {
+    Fail(ErrorFromErrno(errno));
+    return std::nullopt;
+  }
+  return InfoOfStat(info);
+}
+
 bool SharingAllows(const std::vector<OpenGrant>& grants, std::uint32_t access,
                    std::uint32_t share) {
   using platform::kFileShareRead, platform::kFileShareWrite, platform::kGenericRead,

@@ -3,6 +3,8 @@
 // marked on files and directories, and the last error.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -47,6 +49,9 @@ struct OpenGrant {
   std::uint32_t share = 0;
 };
 
+// A host entry's device, inode and link count as the identity Windows would give.
+platform::FileInfo InfoOfStat(const struct stat& info);
+
 // Whether a new open with `access` and `share` is compatible with every existing grant.
 bool SharingAllows(const std::vector<OpenGrant>& grants, std::uint32_t access, std::uint32_t share);
 
@@ -75,6 +80,8 @@ class SandboxFile : public platform::File {
   std::int64_t Write(const void* data, std::uint32_t size) override;
   // Stores the time rounded down to an even second; later writes through this handle keep it.
   bool SetLastWriteTime(platform::FileTime time) override;
+  // The host file's device and inode stand for the volume and the file index.
+  std::optional<platform::FileInfo> Info() override;
   // Moves the file pointer to the end, so that writes add to the file. False on failure.
   bool SeekToEnd();
 

@@ -231,6 +231,22 @@ std::uint32_t SandboxFiles::GetAttributes(const std::string& path) {
   return AttributesOf(resolved->hostPath, fs::is_directory(status));
 }
 
+std::optional<platform::FileInfo> SandboxFiles::InfoOf(const std::string& path) {
+  // A link is never followed, so a path through one has no identity to give.
+  const std::optional<ResolvedPath> resolved = Resolve(path);
+  if (!resolved) return std::nullopt;
+  if (!resolved->device.empty()) {
+    Fail(DeviceRefusal(*resolved, platform::kErrorInvalidFunction));
+    return std::nullopt;
+  }
+  struct stat info {};
+  if (::lstat(resolved->hostPath.c_str(), &info) != 0) {
+    Fail(MissingError(resolved->hostPath));
+    return std::nullopt;
+  }
+  return InfoOfStat(info);
+}
+
 bool SandboxFiles::SetAttributes(const std::string& path, std::uint32_t attributes) {
   const std::optional<ResolvedPath> resolved = Resolve(path);
   if (!resolved) return false;

@@ -32,6 +32,7 @@ class SandboxFiles : public platform::Files {
       platform::Disposition disposition,
       std::uint32_t attributes = platform::kFileAttributeNormal) override;
   std::uint32_t GetAttributes(const std::string& path) override;
+  std::optional<platform::FileInfo> InfoOf(const std::string& path) override;
   bool SetAttributes(const std::string& path, std::uint32_t attributes) override;
   bool CreateDirectory(const std::string& path) override;
   bool RemoveDirectory(const std::string& path) override;

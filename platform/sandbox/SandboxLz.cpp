@@ -102,13 +102,12 @@ struct InputStream {
   std::uint64_t position = 0;
 };
 
-// Where libmspack writes: blocks filled here are handed to the queue, and no more than the
-// length the header declares is kept, as lz32 delivers no more than that.
+// Where libmspack writes: blocks filled here are handed to the queue. The whole stream is
+// delivered whatever length the header declares, as lz32 delivers it; the reader decides
+// what a stream of another length means.
 struct OutputSink {
   BlockQueue* queue = nullptr;
-  std::uint64_t left = 0;  // bytes still wanted
   Block block;
-  bool complete = false;  // the declared length was reached
 
   // Hands the bytes gathered so far to the reader; false once the reader is gone.
   bool Flush() {
@@ -178,8 +177,7 @@ int WriteOutput(mspack_file* file, void* buffer, int bytes) {
   OutputSink& output = AsOutput(file);
   if (bytes < 0) return -1;
   const char* from = static_cast<const char*>(buffer);
-  auto todo = static_cast<std::size_t>(std::min<std::uint64_t>(output.left, bytes));
-  output.left -= todo;
+  auto todo = static_cast<std::size_t>(bytes);
   while (todo > 0) {
     if (!output.block.bytes) {
       // An exception must not cross libmspack's C frames: no memory fails the write.
@@ -195,12 +193,6 @@ int WriteOutput(mspack_file* file, void* buffer, int bytes) {
     from += count;
     todo -= count;
     if (output.block.size == kBlockSize && !output.Flush()) return -1;
-  }
-  if (output.left == 0) {
-    // Whatever follows the declared length is never delivered: failing the write ends the
-    // extraction without reading it.
-    output.complete = true;
-    return -1;
   }
   return bytes;
 }
@@ -330,7 +322,6 @@ class StreamedLzFile : public platform::LzFile {
     if (!decompressor_) return false;
     header_ = decompressor_->open(decompressor_.get(), kInputName);
     if (header_ == nullptr || header_->format != MSSZDD_FMT_NORMAL) return false;
-    output_.left = header_->length >= 0 ? static_cast<std::uint64_t>(header_->length) : UINT64_MAX;
     try {
       worker_ = std::thread([this] { Expand(); });
     } catch (const std::system_error&) {
@@ -369,7 +360,7 @@ class StreamedLzFile : public platform::LzFile {
   // The worker: expands the whole stream into the queue, then says how it ended.
   void Expand() {
     const int result = decompressor_->extract(decompressor_.get(), header_, kOutputName);
-    const bool expanded = result == MSPACK_ERR_OK || output_.complete;
+    const bool expanded = result == MSPACK_ERR_OK;
     output_.Flush();
     queue_.Finish(expanded);
   }

@@ -19,6 +19,14 @@ constexpr long Code(std::uint32_t error) {
 
 constexpr long kOk = Code(platform::kErrorSuccess);
 
+// Disk space kept for the next save of the file: twice the text (its growth until the
+// next save is not known), and never less than this.
+constexpr std::uint64_t kMinReserve = 64 * 1024;
+
+std::uint64_t ReserveFor(std::uint64_t textSize) {
+  return std::max(kMinReserve, 2 * textSize);
+}
+
 // Handles are multiples of four, as on Windows, so a stray small number is never valid.
 constexpr platform::HKey kHandleStep = 4;
 
@@ -35,8 +43,11 @@ std::size_t DepthOf(const RegKey& key) {
 }  // namespace
 
 SandboxRegistry::SandboxRegistry(std::filesystem::path regFile, const Faults& faults)
-    : regFile_(std::move(regFile)), faults_(faults) {
+    : regFile_(std::move(regFile)),
+      file_(regFile_, std::filesystem::path(regFile_).replace_extension(".reserve")),
+      faults_(faults) {
   Load();
+  file_.Reserve(ReserveFor(textEstimate_));
 }
 
 SandboxRegistry::~SandboxRegistry() {
@@ -55,10 +66,12 @@ void SandboxRegistry::Load() {
   };
   handles_.clear();
   dirty_ = false;
+  textEstimate_ = 0;
   std::ifstream in(regFile_, std::ios::binary);
   if (!in) return;
   std::stringstream text;
   text << in.rdbuf();
+  textEstimate_ = text.str().size();
   std::vector<std::shared_ptr<RegKey>> roots;
   for (const auto& [handle, key] : roots_) roots.push_back(key);
   ParseRegFile(text.str(), roots);
@@ -71,20 +84,19 @@ std::string SandboxRegistry::Text() const {
 }
 
 bool SandboxRegistry::Save() {
-  std::filesystem::path temporary = regFile_;
-  temporary += ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    const std::string text = Text();
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    if (!out) return false;
-  }
-  std::error_code error;
-  std::filesystem::rename(temporary, regFile_, error);
-  if (error) return false;
+  const std::string text = Text();
+  if (!file_.Replace(text)) return false;
   dirty_ = false;
+  textEstimate_ = text.size();
   return true;
+}
+
+void SandboxRegistry::Changed(std::uint64_t growth) {
+  dirty_ = true;
+  // The space for the next save is taken as the tree grows, while drive C may still have
+  // room; once it is full, what was reserved must do.
+  textEstimate_ += growth;
+  if (textEstimate_ > file_.Reserved()) file_.Reserve(ReserveFor(textEstimate_));
 }
 
 std::shared_ptr<RegKey> SandboxRegistry::Resolve(platform::HKey handle, long& error) const {
@@ -161,7 +173,8 @@ long SandboxRegistry::CreateKey(platform::HKey parent, const std::string& subKey
     if (WriteRefused(path)) return Code(platform::kErrorAccessDenied);
   }
   for (const std::string& part : *parts) key = key->Child(part);
-  if (firstMissing < parts->size()) dirty_ = true;
+  // Each new key is a line of its whole path and a blank line in the file.
+  if (firstMissing < parts->size()) Changed((parts->size() - firstMissing) * (path.size() + 8));
   if (created) *created = firstMissing < parts->size();
   result = NewHandle(std::move(key));
   return kOk;
@@ -196,7 +209,9 @@ long SandboxRegistry::SetValue(platform::HKey key, const std::string& name, std:
   if (!target) return error;
   if (WriteRefused(target->path)) return Code(platform::kErrorAccessDenied);
   target->SetValue(name, type, data);
-  dirty_ = true;
+  // Quoted, escaped or written as hex with line breaks, a value's bytes take at most four
+  // characters each in the file.
+  Changed(2 * name.size() + 4 * data.size() + 32);
   return kOk;
 }
 
@@ -218,7 +233,7 @@ long SandboxRegistry::DeleteValue(platform::HKey key, const std::string& name) {
   if (!target) return error;
   if (WriteRefused(target->path)) return Code(platform::kErrorAccessDenied);
   if (!target->values.erase(script::UpperAscii(name))) return Code(platform::kErrorFileNotFound);
-  dirty_ = true;
+  Changed(0);
   return kOk;
 }
 
@@ -232,7 +247,7 @@ long SandboxRegistry::DeleteKey(platform::HKey parent, const std::string& subKey
   if (!target->subKeys.empty()) return Code(platform::kErrorAccessDenied);
   target->parent->subKeys.erase(script::UpperAscii(target->name));
   target->deleted = true;
-  dirty_ = true;
+  Changed(0);
   return kOk;
 }
 

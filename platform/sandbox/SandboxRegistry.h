@@ -21,6 +21,7 @@
 #include "platform/Registry.h"
 #include "platform/sandbox/Faults.h"
 #include "platform/sandbox/RegistryTree.h"
+#include "platform/sandbox/ReservedFile.h"
 
 namespace sandbox {
 
@@ -48,7 +49,8 @@ class SandboxRegistry : public platform::Registry {
   // Subkeys come in the case-insensitive order of the saved file.
   long EnumKey(platform::HKey key, std::uint32_t index, std::string& name) override;
 
-  // Writes the file through a temporary file renamed over it; false when that fails.
+  // Writes the file through its reserve (ReservedFile.h), so that a full drive C does not
+  // keep it from being saved; false when that fails.
   bool Save();
   // The text that Save writes.
   std::string Text() const;
@@ -63,8 +65,12 @@ class SandboxRegistry : public platform::Registry {
   platform::HKey NewHandle(std::shared_ptr<RegKey> key);
   // True when the faults refuse writing the key with this full path.
   bool WriteRefused(const std::string& keyPath) const;
+  // The tree changed, the file's text growing by at most `growth` bytes.
+  void Changed(std::uint64_t growth);
 
   std::filesystem::path regFile_;
+  ReservedFile file_;
+  std::uint64_t textEstimate_ = 0;  // at least the length of the text Save would write
   const Faults& faults_;
   std::vector<std::pair<platform::HKey, std::shared_ptr<RegKey>>> roots_;
   std::map<platform::HKey, std::shared_ptr<RegKey>> handles_;

@@ -11,10 +11,23 @@ constexpr UINT kDirectoryBufferSize = 120;
 // And the current directory into one of MAX_PATH + 1 characters.
 constexpr DWORD kCurrentDirectoryBufferSize = MAX_PATH + 1;
 
+// GetFileInformationByHandle's answer for an open handle, or nothing.
+std::optional<platform::FileInfo> InfoOfHandle(HANDLE handle) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!::GetFileInformationByHandle(handle, &info)) return std::nullopt;
+  platform::FileInfo result;
+  result.identity.volume = info.dwVolumeSerialNumber;
+  result.identity.index =
+      (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+  result.links = info.nNumberOfLinks;
+  return result;
+}
+
 // One file opened with CreateFileA, closed when destroyed.
 class Win32File final : public platform::File {
  public:
-  explicit Win32File(UniqueFile handle) : handle_(std::move(handle)) {}
+  Win32File(UniqueFile handle, bool lastingIdentity)
+      : handle_(std::move(handle)), lastingIdentity_(lastingIdentity) {}
 
   std::int64_t Read(void* buffer, std::uint32_t size) override {
     DWORD count = 0;
@@ -33,8 +46,14 @@ class Win32File final : public platform::File {
     return ::SetFileTime(handle_.Get(), nullptr, nullptr, &lastWrite) != FALSE;
   }
 
+  std::optional<platform::FileInfo> Info() override {
+    if (!lastingIdentity_) return std::nullopt;
+    return InfoOfHandle(handle_.Get());
+  }
+
  private:
   UniqueFile handle_;
+  bool lastingIdentity_;
 };
 
 // Text that an API call wrote into `buffer`, given the length it returned; empty when the
@@ -45,6 +64,8 @@ std::string FromBuffer(const char* buffer, DWORD length, DWORD bufferSize) {
 }
 
 }  // namespace
+
+Win32Files::Win32Files() : lastingIdentity_((::GetVersion() & 0x80000000u) == 0) {}
 
 bool Win32Files::Note(bool ok) {
   if (!ok) lastError_ = ::GetLastError();
@@ -58,7 +79,18 @@ std::unique_ptr<platform::File> Win32Files::Open(const std::string& path, std::u
   UniqueFile handle(::CreateFileA(path.c_str(), access, share, nullptr,
                                   static_cast<DWORD>(disposition), attributes, nullptr));
   if (!Note(static_cast<bool>(handle))) return nullptr;
-  return std::make_unique<Win32File>(std::move(handle));
+  return std::make_unique<Win32File>(std::move(handle), lastingIdentity_);
+}
+
+std::optional<platform::FileInfo> Win32Files::InfoOf(const std::string& path) {
+  if (!lastingIdentity_) return std::nullopt;
+  // No access asked, only the right to query: backup semantics open a directory too, and
+  // the sharing lets anyone else go on reading, writing and deleting meanwhile.
+  UniqueFile handle(::CreateFileA(path.c_str(), 0,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!Note(static_cast<bool>(handle))) return std::nullopt;
+  return InfoOfHandle(handle.Get());
 }
 
 std::uint32_t Win32Files::GetAttributes(const std::string& path) {

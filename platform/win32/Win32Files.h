@@ -8,11 +8,13 @@ namespace win32 {
 // The Files service of the running Windows.
 class Win32Files final : public platform::Files {
  public:
+  Win32Files();
   std::unique_ptr<platform::File> Open(
       const std::string& path, std::uint32_t access, std::uint32_t share,
       platform::Disposition disposition,
       std::uint32_t attributes = platform::kFileAttributeNormal) override;
   std::uint32_t GetAttributes(const std::string& path) override;
+  std::optional<platform::FileInfo> InfoOf(const std::string& path) override;
   bool SetAttributes(const std::string& path, std::uint32_t attributes) override;
   bool CreateDirectory(const std::string& path) override;
   bool RemoveDirectory(const std::string& path) override;
@@ -32,6 +34,9 @@ class Win32Files final : public platform::Files {
   bool Note(bool ok);
 
   std::uint32_t lastError_ = 0;
+  // The NT family: a file's index there lasts as long as the file. The 95 family's may
+  // change at a restart, and its file systems have no links to guard against.
+  bool lastingIdentity_ = false;
 };
 
 }  // namespace win32

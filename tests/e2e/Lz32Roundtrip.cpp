@@ -35,6 +35,23 @@ bool ExpandWithLz32(const std::string& path, std::string& bytes) {
   return ok;
 }
 
+// Writes `packed` to `path` and expands it with lz32 into `expanded`; prints why when either
+// fails.
+bool WriteAndExpand(const std::string& name, const std::string& path, const std::string& packed,
+                    std::string& expanded) {
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr || std::fwrite(packed.data(), 1, packed.size(), file) != packed.size()) {
+    std::printf("FAIL: %s: cannot write %s\n", name.c_str(), path.c_str());
+    if (file != nullptr) std::fclose(file);
+    return false;
+  }
+  std::fclose(file);
+  const bool read = ExpandWithLz32(path, expanded);
+  DeleteFileA(path.c_str());
+  if (!read) std::printf("FAIL: %s: lz32 could not read it\n", name.c_str());
+  return read;
+}
+
 }  // namespace
 
 int main() {
@@ -45,18 +62,8 @@ int main() {
   int index = 0;
   for (const medium::testing::SzddSample& sample : medium::testing::SzddSamples()) {
     const std::string path = std::string(dir) + "lzrt" + std::to_string(index++) + ".da_";
-    const std::string packed = medium::CompressSzdd(sample.data, 't');
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr || std::fwrite(packed.data(), 1, packed.size(), file) != packed.size()) {
-      std::printf("FAIL: %s: cannot write %s\n", sample.name.c_str(), path.c_str());
-      ++failed;
-      if (file != nullptr) std::fclose(file);
-      continue;
-    }
-    std::fclose(file);
     std::string expanded;
-    if (!ExpandWithLz32(path, expanded)) {
-      std::printf("FAIL: %s: lz32 could not read it\n", sample.name.c_str());
+    if (!WriteAndExpand(sample.name, path, medium::CompressSzdd(sample.data, 't'), expanded)) {
       ++failed;
     } else if (expanded != sample.data) {
       std::printf("FAIL: %s: lz32 gave %u bytes, not the %u written\n", sample.name.c_str(),
@@ -66,7 +73,24 @@ int main() {
     } else {
       ++passed;
     }
-    DeleteFileA(path.c_str());
+  }
+
+  // lz32 expands the whole stream, whatever length the header declares: a stream longer
+  // than declared gives more bytes than declared, which the installer's copy refuses. The
+  // sandbox's expansion must do the same.
+  const std::string text = "a stream that holds more than its header declares";
+  std::string understated = medium::CompressSzdd(text, 't');
+  understated.replace(10, 4, std::string("\x04\0\0\0", 4));
+  std::string expanded;
+  if (!WriteAndExpand("understated length", std::string(dir) + "lzrtlong.da_", understated,
+                      expanded)) {
+    ++failed;
+  } else if (expanded != text) {
+    std::printf("FAIL: understated length: lz32 gave %u bytes, not the %u of the stream\n",
+                static_cast<unsigned>(expanded.size()), static_cast<unsigned>(text.size()));
+    ++failed;
+  } else {
+    ++passed;
   }
   std::printf("%d passed, %d failed\n", passed, failed);
   return failed == 0 ? 0 : 1;

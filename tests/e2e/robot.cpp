@@ -6,17 +6,23 @@
 // visible from outside, so a form's caption change is written as `caption "..."`.
 //
 // usage: robot --answers FILE --transcript FILE [--timeout SECONDS] [--snap-dir DIR]
-//              [--clock FILE]
+//              [--clock FILE] [--ink FILE --ink-seen FILE]
 // With --snap-dir, each event line is followed by DIR\request-N and a wait (at most 30 s)
 // for DIR\done-N, so that a screenshot can be taken of what the line describes.
 // With --clock, every event line and every action ("do " and the answers line) is also
 // written to FILE after the milliseconds since the robot started and a tab, so that a
 // benchmark can time a stretch of the run from outside the program.
+// With --ink, each line of FILE names a form by its caption, a tab, and a rectangle of its
+// client area as LEFT,TOP,RIGHT,BOTTOM (a label's place); whenever the form is on the
+// screen the robot counts the dark pixels there (text drawn in black on the face colour).
+// At the end --ink-seen gets each line of FILE followed by a tab and the most it counted,
+// or -1 when the form never showed.
 //
 // Exit codes as setup-sim's: 0 the program ended after the answers; 1 bad command line;
 // 2 an answer did not fit what was open; 3 the answers ran out while the program waited.
 #include "forms/win32/WindowsUi.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -140,6 +146,55 @@ std::vector<COLORREF> Picture(HDC source, int x, int y, HICON icon, COLORREF bac
   return pixels;
 }
 
+// A part of a form's client area and the most dark pixels seen there.
+struct InkCheck {
+  std::string line;  // as given: caption, tab, rectangle
+  std::string caption;
+  RECT area{};
+  long most = -1;
+};
+
+std::vector<InkCheck> ReadInkChecks(const std::string& path) {
+  std::vector<InkCheck> checks;
+  std::ifstream in(path, std::ios::binary);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::size_t tab = line.find('\t');
+    if (tab == std::string::npos) continue;
+    InkCheck check{line, line.substr(0, tab), {}, -1};
+    if (std::sscanf(line.c_str() + tab + 1, "%ld,%ld,%ld,%ld", &check.area.left, &check.area.top,
+                    &check.area.right, &check.area.bottom) == 4)
+      checks.push_back(check);
+  }
+  return checks;
+}
+
+// The dark pixels (text in black) on the screen in `area` of the client area of `form`.
+long InkIn(HWND form, const RECT& area) {
+  POINT origin{area.left, area.top};
+  ClientToScreen(form, &origin);
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  if (width <= 0 || height <= 0) return 0;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+  long dark = 0;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const COLORREF c = GetPixel(memory, x, y);
+      if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 96) ++dark;
+    }
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return dark;
+}
+
 long Distance(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b) {
   long sum = 0;
   for (std::size_t i = 0; i < a.size() && i < b.size(); ++i)
@@ -183,12 +238,13 @@ std::string IconOf(HWND box) {
 class Robot {
  public:
   Robot(std::vector<Action> actions, std::ofstream& out, std::string snapDir, DWORD timeoutMs,
-        std::ofstream* clock)
+        std::ofstream* clock, std::vector<InkCheck> inkChecks)
       : actions_(std::move(actions)),
         out_(out),
         snapDir_(std::move(snapDir)),
         timeoutMs_(timeoutMs),
-        clock_(clock) {
+        clock_(clock),
+        inkChecks_(std::move(inkChecks)) {
     QueryPerformanceFrequency(&frequency_);
     QueryPerformanceCounter(&start_);
   }
@@ -213,9 +269,12 @@ class Robot {
     return Stop(3, "the answers ran out while the program was still running");
   }
 
+  const std::vector<InkCheck>& InkChecks() const { return inkChecks_; }
+
  private:
   // Writes events seen since the last look: a new message box, a new form caption.
   void Observe() {
+    LookForInk();
     HWND box = FindMessageBox();
     if (box && box != lastBox_) {
       lastBox_ = box;
@@ -232,6 +291,17 @@ class Robot {
         lastCaption_ = caption;
         Write("caption " + forms::Quote(caption));
       }
+    }
+  }
+
+  // Counts the dark pixels of each checked area whose form is on the screen now.
+  void LookForInk() {
+    if (inkChecks_.empty()) return;
+    for (HWND window : TopWindows()) {
+      if (ClassOf(window) != kFormClass) continue;
+      const std::string caption = TextOf(window);
+      for (InkCheck& check : inkChecks_)
+        if (check.caption == caption) check.most = std::max(check.most, InkIn(window, check.area));
     }
   }
 
@@ -379,12 +449,13 @@ class Robot {
   std::ofstream* clock_;
   LARGE_INTEGER frequency_{};
   LARGE_INTEGER start_{};
+  std::vector<InkCheck> inkChecks_;
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string answersPath, transcriptPath, snapDir, clockPath;
+  std::string answersPath, transcriptPath, snapDir, clockPath, inkPath, inkSeenPath;
   DWORD timeoutMs = 60000;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string option = argv[i];
@@ -396,13 +467,17 @@ int main(int argc, char** argv) {
       snapDir = argv[i + 1];
     else if (option == "--clock")
       clockPath = argv[i + 1];
+    else if (option == "--ink")
+      inkPath = argv[i + 1];
+    else if (option == "--ink-seen")
+      inkSeenPath = argv[i + 1];
     else if (option == "--timeout")
       timeoutMs = static_cast<DWORD>(std::stoul(argv[i + 1]) * 1000);
   }
   if (transcriptPath.empty()) {
     std::fprintf(stderr,
                  "usage: robot --answers FILE --transcript FILE [--timeout S] [--snap-dir DIR] "
-                 "[--clock FILE]\n");
+                 "[--clock FILE] [--ink FILE --ink-seen FILE]\n");
     return 1;
   }
   std::vector<Action> actions;
@@ -420,6 +495,13 @@ int main(int argc, char** argv) {
   std::ofstream out(transcriptPath, std::ios::binary);
   std::ofstream clock;
   if (!clockPath.empty()) clock.open(clockPath, std::ios::binary);
-  Robot robot(std::move(actions), out, snapDir, timeoutMs, clockPath.empty() ? nullptr : &clock);
-  return robot.Run();
+  Robot robot(std::move(actions), out, snapDir, timeoutMs, clockPath.empty() ? nullptr : &clock,
+              inkPath.empty() ? std::vector<InkCheck>() : ReadInkChecks(inkPath));
+  const int code = robot.Run();
+  if (!inkSeenPath.empty()) {
+    std::ofstream seen(inkSeenPath, std::ios::binary);
+    for (const InkCheck& check : robot.InkChecks())
+      seen << check.line << '\t' << check.most << '\n';
+  }
+  return code;
 }

@@ -12,7 +12,10 @@
 # the run; `absent-files` lists such paths that must not exist. In `expected-registry`
 # each line is a key, a tab and a text that `reg query KEY /s` must print after the run
 # (blanks squeezed to one), or "!" and a key that must not exist. A `dll-overrides` file
-# adds its line to WINEDLLOVERRIDES for the run.
+# adds its line to WINEDLLOVERRIDES for the run. A `prefix/` folder is copied over the
+# run's prefix before the run (drive_c/... for files and folders already there). In
+# `expected-ink` each line is a form's caption, a tab and a rectangle of its client area
+# (LEFT,TOP,RIGHT,BOTTOM): while the form shows, text must be drawn there (robot --ink).
 #
 # Files built elsewhere join the run as further arguments PLACE=FILE, PLACE being below
 # the run's folder: medium/NAME beside SETUP.EXE, or prefix/drive_c/... in the prefix.
@@ -47,11 +50,16 @@ wine_prefix "$work" "$run" "$loader"
 trap wine_cleanup EXIT
 wine_xvfb "$run" || exit 125
 place_extras prefix
+[ -d "$scenario/prefix" ] && cp -r "$scenario/prefix/." "$run/prefix/"
 if [ -f "$scenario/dll-overrides" ]; then
   WINEDLLOVERRIDES="$WINEDLLOVERRIDES;$(head -n1 "$scenario/dll-overrides")"
 fi
 
-wine_play "$run" "$run/medium" "$robot" "$scenario/answers"
+ink=()
+if [ -f "$scenario/expected-ink" ]; then
+  ink=(--ink "$(windows_path "$scenario/expected-ink")" --ink-seen "$(windows_path "$run/ink-seen")")
+fi
+wine_play "$run" "$run/medium" "$robot" "$scenario/answers" "${ink[@]}"
 robot_rc=$?
 
 medium_win=$(windows_path "$run/medium" | sed 's/\\$//; s/\\/\\\\\\\\/g')
@@ -81,6 +89,14 @@ if [ -f "$scenario/absent-files" ]; then
     [ -z "$file" ] && continue
     [ -e "$run/prefix/$file" ] && { echo "in the prefix after the run: $file"; failed=1; }
   done <"$scenario/absent-files"
+fi
+if [ -f "$scenario/expected-ink" ]; then
+  while IFS=$'\t' read -r caption area most; do
+    [ -n "${most:-}" ] && [ "$most" -gt 0 ] && continue
+    echo "nothing drawn at $area of \"$caption\" (dark pixels: ${most:-none})"
+    failed=1
+  done < <(tr -d '\r' <"$run/ink-seen" 2>/dev/null || true)
+  [ -s "$run/ink-seen" ] || { echo "the robot reported no ink"; failed=1; }
 fi
 if [ -f "$scenario/expected-registry" ]; then
   while IFS=$'\t' read -r key text; do

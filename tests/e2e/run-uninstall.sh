@@ -9,7 +9,12 @@
 # With MODE "tampered" a block is added to setup.uni after the installation: the
 # uninstaller must refuse it, and the prefix must be exactly as the installation left it.
 # With MODE "link" the help directory is replaced by a link to another directory after the
-# installation: nothing there may be deleted, and the closing message must say why.
+# installation: nothing there may be deleted, and the closing message must say why. With
+# "file-links" the program is replaced by a symbolic link to another file (which Wine shows
+# without a reparse bit) and the product's INI file by a hard link to SYSTEM.INI: neither
+# may be changed, and the closing message must say why. With "log-link" setup.uni, and with
+# "folder-link" the whole installation folder, is replaced by a symbolic link to a copy: the
+# uninstaller must refuse, and the prefix and the copy must be as they were.
 # usage: run-uninstall.sh WORK_DIR WINE_LOADER SETUP.EXE UNINSTKP.EXE ROBOT.EXE SCENARIO_DIR [MODE]
 set -uo pipefail
 loader=$2 setup=$3 uninstkp=$4 robot=$(realpath "$5") scenario=$(cd "$6" && pwd) mode=${7:-}
@@ -82,15 +87,44 @@ if [ "$mode" = tampered ]; then
   expected="$scenario/expected-tampered" answers="$scenario/tampered-answers" code=3
 fi
 
-if [ "$mode" = link ]; then
-  # The help directory the installation made is replaced by a link to another directory
-  # holding a file of the same name: nothing may be deleted through it.
-  rm -rf "$run/prefix/drive_c/DEMO/help"
-  mkdir -p "$run/prefix/drive_c/OTHER"
-  echo "not the product's" >"$run/prefix/drive_c/OTHER/demo.hlp"
-  ln -s ../OTHER "$run/prefix/drive_c/DEMO/help"
-  expected="$scenario/expected-link"
-fi
+c="$run/prefix/drive_c"
+case "$mode" in
+  link)
+    # The help directory the installation made is replaced by a link to another directory
+    # holding a file of the same name: nothing may be deleted through it.
+    rm -rf "$c/DEMO/help"
+    mkdir -p "$c/OTHER"
+    echo "not the product's" >"$c/OTHER/demo.hlp"
+    ln -s ../OTHER "$c/DEMO/help"
+    expected="$scenario/expected-link"
+    ;;
+  file-links)
+    mkdir -p "$c/VICTIM"
+    echo "not the product's" >"$c/VICTIM/keep.txt"
+    rm -f "$c/DEMO/demo.exe"
+    ln -s ../VICTIM/keep.txt "$c/DEMO/demo.exe"
+    ini=$(find "$c/windows" -maxdepth 1 -iname demo.ini)
+    system_ini=$(find "$c/windows" -maxdepth 1 -iname system.ini)
+    rm -f "$ini"
+    ln "$system_ini" "$ini"
+    system_sum=$(md5sum <"$system_ini")
+    expected="$scenario/expected-file-links"
+    ;;
+  log-link | folder-link)
+    mkdir -p "$c/COPY"
+    if [ "$mode" = log-link ]; then
+      cp "$c/DEMO/setup.uni" "$c/COPY/setup.uni"
+      rm "$c/DEMO/setup.uni"
+      ln -s ../COPY/setup.uni "$c/DEMO/setup.uni"
+    else
+      cp -r "$c/DEMO/." "$c/COPY/"
+      rm -rf "$c/DEMO"
+      ln -s COPY "$c/DEMO"
+    fi
+    picture | stable >"$run/before.txt"
+    expected="$scenario/expected-not-the-log" answers="$scenario/tampered-answers" code=3
+    ;;
+esac
 
 # The uninstaller, as the entry starts it: the unquoted program, then its two arguments.
 program=${command%% *}
@@ -109,9 +143,15 @@ rc=$(cat "$run/uninstkp.rc")
 diff -u "$expected" "$run/uninstall-transcript.txt" || failed=1
 
 if [ "$mode" = link ]; then
-  [ "$(cat "$run/prefix/drive_c/OTHER/demo.hlp" 2>/dev/null)" = "not the product's" ] ||
+  [ "$(cat "$c/OTHER/demo.hlp" 2>/dev/null)" = "not the product's" ] ||
     { echo "a file was deleted through the link"; failed=1; }
-  [ -L "$run/prefix/drive_c/DEMO/help" ] || { echo "the link is gone"; failed=1; }
+  [ -L "$c/DEMO/help" ] || { echo "the link is gone"; failed=1; }
+elif [ "$mode" = file-links ]; then
+  [ "$(cat "$c/VICTIM/keep.txt" 2>/dev/null)" = "not the product's" ] ||
+    { echo "the file the link leads to was changed or deleted"; failed=1; }
+  [ -L "$c/DEMO/demo.exe" ] || { echo "the link is gone"; failed=1; }
+  [ "$(md5sum <"$system_ini")" = "$system_sum" ] ||
+    { echo "SYSTEM.INI was changed through the hard link"; failed=1; }
 else
   picture | stable >"$run/after.txt"
   diff -u "$run/before.txt" "$run/after.txt" || { echo "the prefix differs from before"; failed=1; }

@@ -110,13 +110,15 @@ wine_snapper() {
   done
 }
 
-#   wine_play RUN_DIR MEDIUM_DIR ROBOT ANSWERS
+#   wine_play RUN_DIR MEDIUM_DIR ROBOT ANSWERS [ROBOT_OPTION...]
 #                                        runs MEDIUM_DIR/SETUP.EXE (from that directory)
-#                                        with the robot playing ANSWERS; leaves
+#                                        with the robot playing ANSWERS (and the further
+#                                        options given); leaves
 #                                        RUN_DIR/transcript.txt, robot.out, robot.rc,
 #                                        setup.rc and the screenshots; returns robot's code
 wine_play() {
   local run=$1 medium=$2 robot=$3 answers=$4
+  shift 4
   rm -f "$run/robot.rc" "$run/setup.rc" "$run/transcript" "$run/transcript.txt"
   rm -rf "$run/snaps"
   mkdir -p "$run/snaps"
@@ -129,7 +131,7 @@ wine_play() {
   # catches a robot that hangs.
   timeout 300 "$WINELOADER" "$robot" --answers "$(windows_path "$answers")" \
     --transcript "$(windows_path "$run/transcript")" --snap-dir "$(windows_path "$run/snaps")" \
-    --timeout 60 >"$run/robot.out" 2>&1
+    --timeout 60 "$@" >"$run/robot.out" 2>&1
   local robot_rc=$?
   echo $robot_rc >"$run/robot.rc"
   wait $snapper

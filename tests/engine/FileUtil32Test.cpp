@@ -246,6 +246,8 @@ TEST(CopyExpandedFile, ACompressedSourceMustGiveTheLengthItsHeaderDeclares) {
   const std::string whole = Szdd(text);
   std::string overstated = whole;
   overstated[12] = '\x1E';  // declares about two MB more than the stream holds
+  std::string understated = whole;
+  understated[11] = static_cast<char>(understated[11] - 1);  // 256 bytes fewer than it holds
   std::string badMethod = whole;
   badMethod[8] = 'B';
   struct Case {
@@ -258,6 +260,7 @@ TEST(CopyExpandedFile, ACompressedSourceMustGiveTheLengthItsHeaderDeclares) {
       {"only the header", whole.substr(0, platform::kSzddHeaderSize)},
       {"a header cut short", whole.substr(0, 12)},
       {"a length larger than the stream", overstated},
+      {"a length smaller than the stream", understated},
       {"an unknown method", badMethod},
   };
   for (const Case& c : cases) {
@@ -285,6 +288,8 @@ TEST(FileSizeAndDate, MissingFiles) {
   platform::Files& files = h.platform().files;
   EXPECT_EQ(engine::FileSizeOf(files, "C:\\TEN.BIN"), 10);
   EXPECT_EQ(engine::FileSizeOf(files, "C:\\NONE.BIN"), -1);
+  h.PutFile("C:\\DIR\\IN.BIN", "in");
+  EXPECT_EQ(engine::FileSizeOf(files, "C:\\DIR"), -1) << "a directory is no file";
   EXPECT_THROW(engine::FileDateOf(files, h.platform().clock, "C:\\NONE.BIN"), std::runtime_error);
 }
 

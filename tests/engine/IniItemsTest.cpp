@@ -21,10 +21,10 @@ struct IniCase {
 
 TEST(IniBlock, WritesEachEntryAsItIsRead) {
   const IniCase cases[] = {
-      {"entry before any section has an empty section",
+      {"entry before any section goes at the top of the file, under no header",
        "C:\\Demo",
        {"INI FILE=demo.ini", "Key=Value", "END OF INI", "Other=1"},
-       "[]\r\nKey=Value\r\n",
+       "Key=Value\r\n",
        2},
       {"sections change for the lines after them",
        "C:\\Demo",
@@ -93,7 +93,7 @@ TEST(IniBlock, TwoBlocksOnOneFileEachStartWithoutSection) {
   index = 4;
   EXPECT_TRUE(setup.main().ReadIniBlock(lines, index, "demo.ini"));
   EXPECT_EQ(index, 6u);
-  EXPECT_EQ(setup.ReadFile(kIniPath), "[S]\r\na=1\r\n[]\r\nb=2\r\n");
+  EXPECT_EQ(setup.ReadFile(kIniPath), "b=2\r\n[S]\r\na=1\r\n");
 }
 
 TEST(IniBlock, FileNameIsTrimmedAndCutAtItsComma) {

@@ -143,13 +143,32 @@ TEST(InstallFile, InUseDatesWithinTwoSecondsAreEquallyNew) {
   EXPECT_EQ(h.ReadFile("C:\\APP\\BUSY.DLL"), "old");
 }
 
+// A directory where the file should go is no file to keep or to ask about: the copy goes
+// ahead and fails on it, whichever "to all" answer came before.
 TEST(InstallFile, ADirectoryWhereTheFileShouldGoIsNoInstalledFile) {
-  CopyHarness h;
-  h.PutFile("D:\\HELP", "a file named like the folder");
-  h.PutFile("C:\\APP\\HELP\\INSIDE.TXT", "kept");
-  EXPECT_FALSE(h.main().InstallFile("D:\\HELP", "C:\\APP\\HELP", false, "BASE"));
-  EXPECT_TRUE(LinesStarting(h.transcript(), "message ").empty()) << Joined(h.transcript());
-  EXPECT_EQ(h.ReadFile("C:\\APP\\HELP\\INSIDE.TXT"), "kept");
+  struct Case {
+    const char* dest;
+    const char* kind;
+  };
+  const Case cases[] = {
+      {"C:\\APP\\HELP", "BASE"},
+      {"C:\\WINDOWS\\HELP", "WIN"},
+      {"C:\\WINDOWS\\SYSTEM\\HELP", "WINSYS"},
+  };
+  for (const Case& c : cases) {
+    for (const char* earlier : {"", "YesToAll", "NoToAll"}) {
+      const std::string name = std::string(c.kind) + " after " + (*earlier ? earlier : "nothing");
+      CopyHarness h;
+      h.main().YesToAll = std::string(earlier) == "YesToAll";
+      h.main().NoToAll = std::string(earlier) == "NoToAll";
+      h.PutFile("D:\\HELP", "a file named like the folder");
+      h.PutFile(std::string(c.dest) + "\\INSIDE.TXT", "kept");
+      EXPECT_FALSE(h.main().InstallFile("D:\\HELP", c.dest, std::string(c.kind) != "BASE", c.kind))
+          << name;
+      EXPECT_TRUE(h.transcript().empty()) << name << "\n" << Joined(h.transcript());
+      EXPECT_EQ(h.ReadFile(std::string(c.dest) + "\\INSIDE.TXT"), "kept") << name;
+    }
+  }
 }
 
 TEST(InstallFile, ACopyIsNewerThanItsSourceSoALaterInUseCheckKeepsIt) {

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "forms/ExtControls.h"
 #include "forms/StdControls.h"
@@ -220,6 +223,100 @@ TEST_F(ControlsTest, TimerReportsOnlyWhenItsStateChanges) {
   timer.SetEnabled(true);
   EXPECT_EQ(toolkit.Count(timer, Property::Timer), before + 1);
   EXPECT_TRUE(timer.Running());
+}
+
+// A toolkit with text metrics: every character 6 pixels wide, a line two pixels higher than
+// the font (11 pixels when it has no height); wrapped text takes as many lines as its width
+// needs.
+class MeasuringToolkit : public testing::CountingToolkit {
+ public:
+  std::optional<Size> MeasureText(const TextFont& font, std::string_view text,
+                                  int wrapWidth) override {
+    const int width = 6 * static_cast<int>(text.size());
+    const int lines = wrapWidth > 0 ? std::max(1, (width + wrapWidth - 1) / wrapWidth) : 1;
+    const int line = (font.height > 0 ? font.height : 11) + 2;
+    return Size{wrapWidth > 0 ? std::min(width, wrapWidth) : width, lines * line};
+  }
+};
+
+class LabelForm : public Form {
+ public:
+  explicit LabelForm(Application& app) : Form(app, "TLabelForm") {}
+  Label label{*this, "label"};
+};
+
+TEST(LabelAutoSize, FitsTheTextWhenAskedTo) {
+  TextFont big;
+  big.height = 20;
+  struct Case {
+    const char* name;
+    std::function<void(Label&)> change;
+    Rect bounds;
+  };
+  const Case cases[] = {
+      {"a caption sizes a label placed without a size",
+       [](Label& l) { l.SetCaption("Source:"); },
+       {16, 16, 58, 29}},
+      {"a new font measures again",
+       [&](Label& l) {
+         l.SetCaption("Source:");
+         l.SetFont(big);
+       },
+       {16, 16, 58, 38}},
+      {"an empty caption keeps the height of a line",
+       [](Label& l) {
+         l.SetCaption("Source:");
+         l.SetCaption("");
+       },
+       {16, 16, 22, 29}},
+      {"without AutoSize the bounds stay as set",
+       [](Label& l) {
+         l.SetAutoSize(false);
+         l.SetBounds(16, 32, 320, 13);
+         l.SetCaption("Destination:");
+       },
+       {16, 32, 336, 45}},
+      {"turning AutoSize on fits at once",
+       [](Label& l) {
+         l.SetAutoSize(false);
+         l.SetCaption("Destination:");
+         l.SetAutoSize(true);
+       },
+       {16, 16, 88, 29}},
+      {"a right-aligned label keeps its right edge",
+       [](Label& l) {
+         l.SetAlignment(TextAlignment::Right);
+         l.SetBounds(100, 16, 100, 13);
+         l.SetCaption("12 kB");
+       },
+       {170, 16, 200, 29}},
+      {"a wrapped label keeps its width and takes the height of its lines",
+       [](Label& l) {
+         l.SetBounds(16, 16, 60, 13);
+         l.SetWordWrap(true);
+         l.SetCaption("twenty-one characters");
+       },
+       {16, 16, 76, 55}},
+  };
+  for (const Case& c : cases) {
+    MeasuringToolkit toolkit;
+    Application app(toolkit);
+    Label& label = app.CreateForm<LabelForm>().label;
+    label.SetLeft(16);
+    label.SetTop(16);
+    c.change(label);
+    EXPECT_EQ(label.BoundsRect(), c.bounds) << c.name << ": " << label.Left() << "," << label.Top()
+                                            << " " << label.Width() << "x" << label.Height();
+  }
+}
+
+TEST(LabelAutoSize, WithoutTextMetricsTheSizeStaysAsSet) {
+  testing::CountingToolkit toolkit;  // headless: no screen, no fonts
+  Application app(toolkit);
+  Label& label = app.CreateForm<LabelForm>().label;
+  label.SetBounds(16, 16, 0, 0);
+  label.SetCaption("Source:");
+  EXPECT_EQ(label.BoundsRect(), (Rect{16, 16, 16, 16}));
 }
 
 }  // namespace

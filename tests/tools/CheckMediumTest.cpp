@@ -40,11 +40,12 @@ Lines Check(const Case& c) {
   dir.PutScript(c.script);
   dir.Put("a.dat", "aaaaa");
   dir.Put("en.lng", "lang!");
-  dir.Put("uninstkp.exe", "MZ");
+  dir.Put("uninstkp.exe", "");  // a case that counts the uninstaller's size gives one
   for (const auto& [name, bytes] : c.files) dir.Put(name, bytes);
   const std::optional<medium::MediumDir> medium = medium::MediumDir::Open(dir.path());
   EXPECT_TRUE(medium);
-  std::vector<medium::Finding> findings = medium::CheckMedium(*medium, c.script, {c.platformId});
+  std::vector<medium::Finding> findings =
+      medium::CheckMedium(*medium, c.script, {c.platformId, {}});
   std::stable_sort(findings.begin(), findings.end(),
                    [](const auto& a, const auto& b) { return a.line < b.line; });
   Lines printed;
@@ -115,6 +116,22 @@ TEST(CheckMedium, KeysAndBlocks) {
         "Setup.Inf:9: warning: unknown key KEYNAM in a REGISTRY ITEM block (did you mean "
         "KEYNAME?); "
         "the line is ignored"}},
+      {"a key the registry item lacks, mistyped far off",
+       Base({"REGISTRY ITEM", "KEYROOT=HKEY_LOCAL_MACHINE", "KEYPATH=SOFTWARE\\App",
+             "KEYNAME=Version", "KEYNAMEVALUE=1.0", "KEYTYPE=STRING", "END OF REGISTRY ITEM"}),
+       {},
+       {"Setup.Inf:7: error: REGISTRY ITEM without KEYLEVEL: the value is written on the root key "
+        "HKEY_LOCAL_MACHINE itself",
+        "Setup.Inf:9: warning: unknown key KEYPATH in a REGISTRY ITEM block (did you mean "
+        "KEYLEVEL?); the line is ignored"}},
+      {"group item keys: one mistyped, one far from all",
+       Base({"MakeGroup=YES", "GROUP ITEM", "FILE=<TOPATH>\\a.dat", "TITEL=A", "ICON=a.ico",
+             "PATH=<TOPATH>", "END OF GROUP ITEM"}),
+       {},
+       {"Setup.Inf:8: warning: GROUP ITEM without TITLE",
+        "Setup.Inf:10: warning: unknown key TITEL in a GROUP ITEM block (did you mean TITLE?); the "
+        "line is ignored",
+        "Setup.Inf:11: warning: unknown key ICON in a GROUP ITEM block; the line is ignored"}},
       {"group item without its end line",
        Base({"MakeGroup=YES", "GROUP ITEM", "FILE=x"}),
        {},
@@ -154,6 +171,33 @@ TEST(CheckMedium, SourceFilesAndDestinations) {
        {},
        {"Setup.Inf:7: error: destination C:\\App\\" + std::string(253, 'd') +
         " is 260 characters long, more than a path may have (259)"}},
+      {"destination the directory itself",
+       Base({"COPYTOBASE=a.dat,.$$5$$"}, "15"),
+       {},
+       {"Setup.Inf:7: error: destination . names a folder, not a file: the copy fails (result 1)"}},
+      {"destination a folder",
+       Base({"COPYTOWIN=a.dat,sub\\$$5$$"}, "15"),
+       {},
+       {"Setup.Inf:7: error: destination sub\\ names a folder, not a file: the copy fails "
+        "(result 1)"}},
+      {"destination with a wildcard",
+       Base({"COPYTOBASE=a.dat,a?.dat$$5$$"}, "15"),
+       {},
+       {"Setup.Inf:7: error: destination a?.dat holds a character no file name may have "
+        "(<>\"|?* or a control character): the copy fails (result 1)"}},
+      {"language file out of its directory",
+       Base({"LANG=Deutsch,en.lng,..\\p.lng"}),
+       {},
+       {"Setup.Inf:7: error: destination ..\\p.lng leads out of its directory"}},
+      {"language file a device",
+       Base({"LANG=Deutsch,en.lng,CON"}),
+       {},
+       {"Setup.Inf:7: error: destination CON names a device"}},
+      {"language file too long",
+       Base({"LANG=Deutsch,en.lng," + std::string(293, 'l')}),
+       {},
+       {"Setup.Inf:7: error: destination C:\\App\\" + std::string(293, 'l') +
+        " is 300 characters long, more than a path may have (259)"}},
       {"two lines, one destination",
        Base({"COPYTOBASE=a.dat,A.DAT$$5$$"}, "15"),
        {},
@@ -197,6 +241,11 @@ TEST(CheckMedium, CompressionAndSizes) {
        {},
        {"Setup.Inf:3: error: PROCESS 9 is smaller than the installed files (10 bytes): the "
         "disk-space check lets too small a disk pass"}},
+      {"PROCESS without the uninstaller, which the installation writes too",
+       Base({}),
+       {{"uninstkp.exe", "MZ" + std::string(18, 'u')}},
+       {"Setup.Inf:3: error: PROCESS 10 is smaller than the installed files (30 bytes): the "
+        "disk-space check lets too small a disk pass"}},
       {"PROCESS more than twice the files",
        Base({}, "21"),
        {},
@@ -211,6 +260,7 @@ TEST(CheckMedium, RegistryItems) {
     lines.push_back("KEYNAME=N");
     lines.push_back("KEYNAMEVALUE=" + value);
     if (!type.empty()) lines.push_back("KEYTYPE=" + type);
+    lines.push_back("KEYLEVEL=Software\\Tavrin");
     lines.push_back("END OF REGISTRY ITEM");
     return Base(lines);
   };
@@ -239,6 +289,18 @@ TEST(CheckMedium, RegistryItems) {
        {},
        {"Setup.Inf:10: warning: KEYNAMEVALUE yes is neither TRUE nor FALSE; BOOLEAN writes 0"}},
       {"BOOLEAN false", item("HKEY_USERS", "False", "BOOLEAN"), {}, {}},
+      {"KEYLEVEL missing",
+       Base({"REGISTRY ITEM", "KEYROOT=HKEY_LOCAL_MACHINE", "KEYNAME=Version", "KEYNAMEVALUE=1.0",
+             "KEYTYPE=STRING", "END OF REGISTRY ITEM"}),
+       {},
+       {"Setup.Inf:7: error: REGISTRY ITEM without KEYLEVEL: the value is written on the root key "
+        "HKEY_LOCAL_MACHINE itself"}},
+      {"KEYLEVEL of backslashes only",
+       Base({"REGISTRY ITEM", "KEYROOT=HKEY_USERS", "KEYLEVEL=\\\\", "KEYNAME=N", "KEYNAMEVALUE=1",
+             "KEYTYPE=STRING", "END OF REGISTRY ITEM"}),
+       {},
+       {"Setup.Inf:9: error: KEYLEVEL \\\\ names no key below the root: the value is written on "
+        "the root key HKEY_USERS itself"}},
   });
 }
 
@@ -303,6 +365,85 @@ TEST(CheckMedium, HeaderAndLayout) {
   });
 }
 
+TEST(CheckMedium, WhatTheInstallationGetsWrongUnnoticed) {
+  const auto item = [](const std::string& file, const std::string& title) {
+    return Base({"MakeGroup=YES", "GROUP ITEM", "FILE=" + file, "TITLE=" + title, "PATH=<TOPATH>",
+                 "END OF GROUP ITEM"});
+  };
+  RunCases({
+      {"UNINSTALL=YES without CAPTION",
+       {"InstTo=C:\\App", "PROCESS=10", "UNINSTALL=YES", "LANG=English,en.lng,app.lng",
+        "COPYTOBASE=a.dat,a.dat$$5$$"},
+       {},
+       {"Setup.Inf:3: error: UNINSTALL=YES but the script has no CAPTION: the uninstall entry is "
+        "named by it, so no entry, log or uninstaller is made"}},
+      {"no InstTo line",
+       {"CAPTION=App", "PROCESS=10", "LANG=English,en.lng,app.lng", "COPYTOBASE=a.dat,a.dat$$5$$"},
+       {},
+       {"Setup.Inf: error: no InstTo line: the destination page offers no directory and the "
+        "installation cannot go on (write, say, InstTo=C:\\Program Files\\Product)"}},
+      {"InstTo empty",
+       Base({"InstTo= "}),
+       {},
+       {"Setup.Inf:7: error: InstTo is empty: the destination page offers no directory and the "
+        "installation cannot go on (write, say, InstTo=C:\\Program Files\\Product)"}},
+      {"INI lines before the first SECTION=",
+       Base({"INI FILE=app.ini", "[Settings]", "SECTION=Settings", "a=1", "END OF INI"}),
+       {},
+       {"Setup.Inf:8: warning: INI line before the first SECTION= of its block: it is written as "
+        "an entry of no section, at the top of the file ([Settings])"}},
+      {"UTF-8 in CAPTION",
+       Base({"CAPTION=P\xC5\x99\xC3\xADli\xC5\xA1"}),
+       {},
+       {"Setup.Inf:7: warning: CAPTION P\xC5\x99\xC3\xADli\xC5\xA1 looks like UTF-8 (bytes C5 99 "
+        "for one letter); Windows reads it in code page 1250 and shows other letters"}},
+      {"Windows-1250 letters in CAPTION and InstTo",
+       Base({"CAPTION=P\xF8\xEDli\x9A \x9Elu\x9Dou\xE8k\xFD",
+             "InstTo=C:\\\x8A"
+             "a\xE8h"}),
+       {},
+       {}},
+      {"UTF-8 in a language name",
+       Base({"LANG=\xC4\x8C"
+             "e\xC5\xA1tina,en.lng,app.lng"}),
+       {},
+       {"Setup.Inf:7: warning: language name \xC4\x8C"
+        "e\xC5\xA1tina looks like UTF-8 (bytes C4 "
+        "8C for one letter); Windows reads it in code page 1250 and shows other letters"}},
+      {"byte that is no character in a group item's title",
+       item("<TOPATH>\\a.dat", "App\x81"),
+       {},
+       {"Setup.Inf:10: warning: TITLE App\x81 holds the byte 81, which is no character in code "
+        "page 1250"}},
+      {"InstTo and MakeGroup written in other cases, or standing in other lines",
+       Base({"INSTTO=C:\\Other", "MAKE GROUP=YES", "COPYTOBASE=a.dat,InstTool.dat$$5$$"}, "15"),
+       {},
+       {"Setup.Inf:7: warning: write the key as InstTo: the uninstall log records the directory "
+        "the user chose only on a line that holds InstTo, so the uninstall looks in C:\\Other",
+        "Setup.Inf:8: warning: write the key as MakeGroup: the uninstall log records the folder "
+        "the user chose only on a line that holds MakeGroup, so the uninstall leaves the folder",
+        "Setup.Inf:9: warning: the line holds InstTo: the uninstall log has InstTo= and the chosen "
+        "directory in its place"}},
+      {"INI file named with the destination marker",
+       Base({"INI FILE=<TOPATH>\\app.ini", "SECTION=S", "a=1", "END OF INI"}),
+       {},
+       {"Setup.Inf:7: error: INI FILE <TOPATH>\\app.ini: <TOPATH> stands for the destination only "
+        "in entry values, not in the file name, so the file cannot be written (result 3)"}},
+      {"group item starting a file the script does not install",
+       item("<TOPATH>\\app.exe", "App"),
+       {},
+       {"Setup.Inf:9: warning: FILE <TOPATH>\\app.exe names no file the script installs in the "
+        "destination directory"}},
+      {"group items starting installed files: quoted, with arguments, the language file",
+       Base({"MakeGroup=YES", "GROUP ITEM", "FILE=\"<topath>\\A.DAT\" /x", "TITLE=A",
+             "PATH=<TOPATH>", "END OF GROUP ITEM", "GROUP ITEM",
+             "FILE=notepad.exe <TOPATH>/app.lng", "TITLE=L", "PATH=<TOPATH>", "END OF GROUP ITEM",
+             "GROUP ITEM", "FILE=notepad.exe", "TITLE=N", "PATH=<TOPATH>", "END OF GROUP ITEM"}),
+       {},
+       {}},
+  });
+}
+
 TEST(CheckMedium, UninstallerAndDiskSets) {
   ScratchDir dir("disks");
   const Lines script = {"PROCESS=10",
@@ -312,7 +453,9 @@ TEST(CheckMedium, UninstallerAndDiskSets) {
                         "DISK=2",
                         "COPYTOBASE=b.dat,b.dat$$5$$",
                         "COPYTOBASE=a.dat,c.dat$$5$$",
-                        "DISK=3"};
+                        "DISK=3",
+                        "InstTo=C:\\App",
+                        "CAPTION=App"};
   dir.PutScript(script, "DISK1/Setup.Inf");
   dir.Put("DISK1/a.dat", "aaaaa");
   dir.Put("DISK2/b.dat", "bbbbb");
@@ -328,6 +471,42 @@ TEST(CheckMedium, UninstallerAndDiskSets) {
                    "Setup.Inf:8: error: DISK 3: the medium has 2 disks",
                    "Setup.Inf:3: error: language file en.lng is not on disk 3",
                    "Setup.Inf:2: error: UNINSTALL=YES but uninstkp.exe is not on disk 3"}));
+}
+
+TEST(CheckMedium, TheLastDiskCarriesTheScriptTheUninstallLogIsMadeFrom) {
+  const Lines script = medium::testing::TwoDiskScript({});
+  struct Case {
+    std::string name;
+    std::optional<Lines> lastDisk;  // the Setup.Inf of disk 2
+    Lines expected;
+  };
+  const Case cases[] = {
+      {"none",
+       std::nullopt,
+       {"Setup.Inf:4: error: UNINSTALL=YES but Setup.Inf is not on disk 2, the disk in the drive "
+        "at the end: the uninstall log is made from it, so none is written and the uninstall "
+        "refuses"}},
+      {"the same", script, {}},
+      {"another",
+       Lines{"InstTo=C:\\Other"},
+       {"Setup.Inf:4: error: Setup.Inf on disk 2 differs from disk 1's: the uninstall log is made "
+        "from the one on the last disk and would not take back what disk 1's installed"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScratchDir dir("last-disk");
+    dir.PutScript(script, "DISK1/Setup.Inf");
+    if (c.lastDisk) dir.PutScript(*c.lastDisk, "DISK2/Setup.Inf");
+    dir.Put("DISK1/a.dat", "aaaaa");
+    dir.Put("DISK2/en.lng", "lang!");
+    dir.Put("DISK2/uninstkp.exe", "");
+    const std::optional<medium::MediumDir> medium = medium::MediumDir::Open(dir.path());
+    ASSERT_TRUE(medium);
+    Lines printed;
+    for (const medium::Finding& f : medium::CheckMedium(*medium, script, {}))
+      printed.push_back(medium::FormatFinding(f));
+    EXPECT_EQ(printed, c.expected);
+  }
 }
 
 }  // namespace

@@ -41,6 +41,20 @@ inline std::string TinyDll(const std::string& exportName) {
   return image;
 }
 
+// The script of a two-disk set with an uninstall entry: a.dat from disk 1, then DISK=2 and
+// the lines `disk2`; the language file and the uninstaller are looked for on disk 2.
+inline std::vector<std::string> TwoDiskScript(const std::vector<std::string>& disk2) {
+  std::vector<std::string> lines = {"InstTo=C:\\App",
+                                    "CAPTION=App",
+                                    "PROCESS=10",
+                                    "UNINSTALL=YES",
+                                    "LANG=English,en.lng,app.lng",
+                                    "COPYTOBASE=a.dat,a.dat$$5$$",
+                                    "DISK=2"};
+  lines.insert(lines.end(), disk2.begin(), disk2.end());
+  return lines;
+}
+
 class ScratchDir {
  public:
   explicit ScratchDir(const std::string& name) {

@@ -27,7 +27,7 @@ for tool in "$sim" "$check" "$pack"; do
 done
 
 mkdir -p "$work/clean" "$work/bad" "$work/none"
-printf 'PROCESS=3\r\nLANG=English,en.lng,app.lng\r\n' >"$work/clean/Setup.Inf"
+printf 'InstTo=C:\\App\r\nPROCESS=3\r\nLANG=English,en.lng,app.lng\r\n' >"$work/clean/Setup.Inf"
 printf 'abc' >"$work/clean/en.lng"
 printf 'COPYTOBASE=missing.dat,m.dat$$1$$\r\n' >"$work/bad/Setup.Inf"
 out=$("$check" "$work/clean"); rc=$?

@@ -20,8 +20,8 @@ bool Contains(const std::vector<std::string>& lines, const std::string& line) {
   return std::ranges::find(lines, line) != lines.end();
 }
 
-void Install(SetupHarness& setup) {
-  const testing_support::RunResult install = setup.Run(kInstallAnswers);
+void Install(SetupHarness& setup, const std::string& answers = kInstallAnswers) {
+  const testing_support::RunResult install = setup.Run(answers);
   ASSERT_EQ(install.stopCode, 0) << install.stopMessage;
   ASSERT_TRUE(Contains(install.transcript, "result 0")) << Joined(install.transcript);
 }
@@ -116,6 +116,56 @@ TEST(UninstRoundTrip, ASharedFileNoLongerCountedIsRemovedOnlyWhenTheUserSaysSo) 
     EXPECT_EQ(after.files.contains("drive_c/WINDOWS/SYSTEM/shared.dll"), c.fileStays) << c.name;
     const bool countStays = after.registry.find("shared.dll\"=dword:00000000") != std::string::npos;
     EXPECT_EQ(countStays, c.fileStays) << c.name << after.registry;
+  }
+}
+
+// A shared count goes back as it was, and the file with it only when the installation made
+// it and it is still there: one that was there before (a stale count of zero over it) is
+// never offered, and one already gone has its count lowered all the same.
+TEST(UninstRoundTrip, SharedCountsGoBackAsTheyWere) {
+  struct Case {
+    const char* name;
+    const char* before;  // the file's bytes before the installation, or null
+    std::uint32_t count;
+    bool goneBeforeUninstall;
+    const char* left;  // the closing message's line for the file, or null
+  };
+  const Case cases[] = {
+      {"gone, counted by another product", nullptr, 1, true, nullptr},
+      {"gone, counted by none", nullptr, 0, true, nullptr},
+      {"there before with a stale count", "the user's own", 0, false,
+       "File \\x84C:\\\\WINDOWS\\\\SYSTEM\\\\SHARED.DLL\\x94: it was there before the "
+       "installation"},
+  };
+  for (const Case& c : cases) {
+    SetupHarness setup;
+    std::vector<std::string> script = DemoScript();
+    script.push_back("COPYTOWINSYS=shared.dll,shared.dll");
+    AddDemoMedium(setup, script);
+    const std::filesystem::path dll = setup.machine().HostPath("C:\\WINDOWS\\SYSTEM\\shared.dll");
+    if (c.before != nullptr) WriteHostFile(dll, c.before);
+    SetDword(setup.machine(), platform::kHkeyLocalMachine, kSharedCounts,
+             "C:\\WINDOWS\\SYSTEM\\shared.dll", c.count);
+    // The system file there is replaced when the user says so.
+    std::string answers = kInstallAnswers;
+    if (c.before != nullptr) answers.insert(answers.rfind("click cancBut"), "click BTN_YES\n");
+    Install(setup, answers);
+    if (c.goneBeforeUninstall) std::filesystem::remove(dll);
+
+    // No question about the file: straight to the closing message.
+    const UninstallRun run = RunUninstaller(setup, "reply YES\nreply OK\n");
+    EXPECT_EQ(run.code, uninst::kUninstallDone) << c.name << Joined(run.transcript);
+    ASSERT_EQ(run.transcript.size(), 3u) << c.name << Joined(run.transcript);
+    EXPECT_EQ(run.transcript[1].find("SHARED.DLL") != std::string::npos, c.left != nullptr)
+        << c.name << run.transcript[1];
+    if (c.left != nullptr) {
+      EXPECT_NE(run.transcript[1].find(c.left), std::string::npos) << c.name;
+    }
+    EXPECT_EQ(std::filesystem::exists(dll), !c.goneBeforeUninstall) << c.name;
+    const std::string registry = SnapshotAfterUninstall(setup).registry;
+    const std::string count =
+        "\"C:\\\\WINDOWS\\\\SYSTEM\\\\shared.dll\"=dword:0000000" + std::to_string(c.count);
+    EXPECT_NE(registry.find(count), std::string::npos) << c.name << registry;
   }
 }
 

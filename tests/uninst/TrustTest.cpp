@@ -31,27 +31,6 @@ void Install(SetupHarness& setup, const std::string& answers = kInstallAnswers) 
   ASSERT_EQ(install.stopCode, 0) << install.stopMessage << Joined(install.transcript);
 }
 
-// A REG_SZ value of the harness machine, or "" when missing.
-std::string TextValue(SetupHarness& setup, platform::HKey root, const std::string& key,
-                      const std::string& name) {
-  platform::Registry& registry = setup.machine().platform().registry;
-  const engine::OpenedKey opened(registry, root, key);
-  std::uint32_t type = 0;
-  std::string data;
-  if (opened.Handle() == 0 || registry.QueryValue(opened.Handle(), name, type, data) != 0)
-    return {};
-  return data;
-}
-
-// The uninstaller's arguments as the product's entry gives them.
-std::vector<std::string> EntryArgs(SetupHarness& setup, const std::string& name) {
-  const std::string command =
-      TextValue(setup, platform::kHkeyLocalMachine, std::string(kUninstallList) + "\\" + name,
-                "UnInstallString");
-  EXPECT_FALSE(command.empty()) << "no uninstall entry for " << name;
-  return uninst::UninstallArguments(command.substr(command.find(' ') + 1));
-}
-
 // Uninstalls through the entry, answering yes to everything; gives the closing message.
 std::string UninstallAll(SetupHarness& setup, const std::string& name, int code = 0) {
   const UninstallRun run = RunUninstaller(setup, "reply YES\nreply OK\n", EntryArgs(setup, name));
@@ -86,14 +65,6 @@ void PutDemoFiles(SetupHarness& setup, const std::vector<std::string>& names) {
   setup.AddMediumFile("lang.en", "english");
 }
 
-std::vector<std::string> ProductScript(const std::string& caption, const std::string& dir,
-                                       const std::vector<std::string>& body) {
-  std::vector<std::string> script = {"InstTo=" + dir, "CAPTION=" + caption, "UNINSTALL=YES",
-                                     "LANG=English,lang.en,demo.lng"};
-  script.insert(script.end(), body.begin(), body.end());
-  return script;
-}
-
 std::vector<std::string> RegistryItem(const std::string& root, const std::string& key,
                                       const std::string& name, const std::string& value) {
   return {"REGISTRY ITEM",         "KEYROOT=" + root, "KEYLEVEL=" + key,     "KEYNAME=" + name,
@@ -121,8 +92,8 @@ TEST(UninstTrust, RoundTripsLeaveTheMachineAsItWas) {
       {"overwrites earlier settings",
        Joined(Joined(Joined(ProductScript("Demo", "C:\\DEMO", files),
                             {"INI FILE=win.ini", "SECTION=windows", "load=<TOPATH>\\demo.exe",
-                             "END OF INI", "INI FILE=system.ini", "SECTION=Empty", "New=1",
-                             "END OF INI"}),
+                             "run=<TOPATH>\\demo.exe", "END OF INI", "INI FILE=system.ini",
+                             "SECTION=Empty", "New=1", "END OF INI"}),
                      RegistryItem("HKEY_CURRENT_USER", "Software\\Shared\\Settings", "Editor",
                                   "C:\\DEMO\\demo.exe")),
               RegistryItem("HKEY_CURRENT_USER", "Software\\Shared\\Empty\\Deeper", "X", "1")),
@@ -149,7 +120,7 @@ TEST(UninstTrust, RoundTripsLeaveTheMachineAsItWas) {
     setup.SetScript(c.script);
     sandbox::Machine& machine = setup.machine();
     WriteHostFile(machine.HostPath("C:\\WINDOWS\\WIN.INI"),
-                  "[windows]\r\nload=keep.exe\r\nrun=\r\n");
+                  "[windows]\r\nload=  keep.exe  \r\nrun=\"C:\\Program Files\\T\\t.exe\"\r\n");
     WriteHostFile(machine.HostPath("C:\\WINDOWS\\SYSTEM.INI"), "[boot]\r\nshell=x\r\n[Empty]\r\n");
     SetDword(machine, platform::kHkeyCurrentUser, "Software\\Shared\\Settings", "Size", 1);
     {
@@ -206,6 +177,37 @@ TEST(UninstTrust, TheMessageTellsWhatWasPutBackAndWhatWasLeft) {
   EXPECT_NE(after.registry.find("\"Editor\"=\"C:\\\\NOTEPAD.EXE\""), std::string::npos);
   EXPECT_NE(after.registry.find("[HKEY_CURRENT_USER\\Software\\Shared\\Settings]"),
             std::string::npos);
+}
+
+// A key the installation made and someone filled since stays, and the message says with what.
+TEST(UninstTrust, AKeyLeftSaysWhatItHolds) {
+  struct Case {
+    const char* name;
+    bool value;
+    bool subkey;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"a value", true, false, "it holds values the installation did not write"},
+      {"a subkey", false, true, "it holds subkeys the installation did not make"},
+      {"both", true, true, "it holds values and subkeys the installation did not make"},
+  };
+  for (const Case& c : cases) {
+    SetupHarness setup;
+    PutDemoFiles(setup, {"demo.exe"});
+    setup.SetScript(Joined(ProductScript("Demo", "C:\\DEMO", {"COPYTOBASE=demo.exe,demo.exe"}),
+                           RegistryItem("HKEY_CURRENT_USER", "Software\\Made\\Deep", "X", "1")));
+    Install(setup);
+    if (c.value) SetDword(setup.machine(), platform::kHkeyCurrentUser, "Software\\Made", "Y", 2);
+    if (c.subkey)
+      engine::OpenedKey(setup.machine().platform().registry, platform::kHkeyCurrentUser,
+                        "Software\\Made\\User", true);
+    const std::string message = UninstallAll(setup, "Demo");
+    EXPECT_NE(message.find("Registry key \\x84HKEY_CURRENT_USER\\\\SOFTWARE\\\\MADE\\x94: " +
+                           std::string(c.reason)),
+              std::string::npos)
+        << c.name << message;
+  }
 }
 
 // Logs the entry does not vouch for: refused before the question, nothing removed.
@@ -295,8 +297,21 @@ TEST(UninstTrust, TwoProductsInOneFolder) {
   UninstallAll(setup, "Beta");
   Snapshot afterBeta = SnapshotAfterUninstall(setup);
   EXPECT_EQ(afterBeta.files, alphaOnly.files);
-  UninstallAll(setup, "Alpha");
-  ExpectSameMachine(before, SnapshotAfterUninstall(setup), "both gone");
+  // Beta wrote the files both bring anew: they are no longer the ones Alpha left, so they
+  // stay, and the message says why.
+  const std::string message = UninstallAll(setup, "Alpha");
+  for (const char* name : {"COMMON.DLL", "DEMO.LNG"}) {
+    EXPECT_NE(message.find(std::string("File \\x84C:\\\\SUITE\\\\") + name +
+                           "\\x94: it was replaced after the installation"),
+              std::string::npos)
+        << message;
+  }
+  Snapshot after = SnapshotAfterUninstall(setup);
+  EXPECT_EQ(after.files.at("drive_c/SUITE/common.dll"), "contents of common.dll");
+  after.files.erase("drive_c/SUITE/common.dll");
+  after.files.erase("drive_c/SUITE/demo.lng");
+  after.directories.erase("drive_c/SUITE");
+  ExpectSameMachine(before, after, "both gone");
 }
 
 // Several products share the one uninstaller: it goes with the last of them.

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/UninstallEntry.h"
 #include "forms/headless/Answers.h"
 #include "forms/headless/HeadlessToolkit.h"
 #include "platform/sandbox/Machine.h"
@@ -54,6 +55,16 @@ inline std::vector<std::string> DemoScript() {
           "KEYNAMEVALUE=C:\\DEMO",
           "KEYTYPE=STRING",
           "END OF REGISTRY ITEM"};
+}
+
+// A product's script: its destination and caption, an uninstall entry, a language, then
+// `body`.
+inline std::vector<std::string> ProductScript(const std::string& caption, const std::string& dir,
+                                              const std::vector<std::string>& body) {
+  std::vector<std::string> script = {"InstTo=" + dir, "CAPTION=" + caption, "UNINSTALL=YES",
+                                     "LANG=English,lang.en,demo.lng"};
+  script.insert(script.end(), body.begin(), body.end());
+  return script;
 }
 
 // Puts the script's files and the uninstaller on the medium.
@@ -160,6 +171,27 @@ inline std::vector<std::string> RefusalTranscript(const std::string& message) {
   return {"message \"Uninstallation\" error OK \"" + message +
               "\\r\\n\\r\\nThe uninstallation will be terminated.\"",
           "uninstall-result 3"};
+}
+
+// A REG_SZ value of the harness machine, or "" when missing.
+inline std::string TextValue(SetupHarness& setup, platform::HKey root, const std::string& key,
+                             const std::string& name) {
+  platform::Registry& registry = setup.machine().platform().registry;
+  const engine::OpenedKey opened(registry, root, key);
+  std::uint32_t type = 0;
+  std::string data;
+  if (opened.Handle() == 0 || registry.QueryValue(opened.Handle(), name, type, data) != 0)
+    return {};
+  return data;
+}
+
+// The uninstaller's arguments as the product's entry gives them.
+inline std::vector<std::string> EntryArgs(SetupHarness& setup, const std::string& name) {
+  const std::string command =
+      TextValue(setup, platform::kHkeyLocalMachine,
+                std::string(engine::kUninstallListKey) + "\\" + name, "UnInstallString");
+  EXPECT_FALSE(command.empty()) << "no uninstall entry for " << name;
+  return uninst::UninstallArguments(command.substr(command.find(' ') + 1));
 }
 
 // Writes a REG_DWORD value, creating the key (for counts other products keep).

@@ -14,31 +14,37 @@ TEST(ForceDirectories, CreatesWhatIsMissingAndReportsWhatExists) {
   struct Case {
     const char* name;
     const char* path;
-    bool exists;          // the result
-    const char* created;  // a directory that must exist afterwards, or null
+    bool exists;                    // the result
+    std::vector<std::string> made;  // what it reports it made, outermost first
   };
   const Case cases[] = {
-      {"every missing parent", "C:\\One\\Two\\Three", true, "C:\\One\\Two\\Three"},
-      {"trailing backslash ignored", "C:\\Four\\Five\\", true, "C:\\Four\\Five"},
-      {"existing directory", "C:\\WINDOWS", true, nullptr},
-      {"drive root", "C:\\", true, nullptr},
-      {"drive alone", "C:", true, nullptr},
-      {"drive that is not there", "Q:\\APP", false, nullptr},
-      {"short name in the current directory", "ab", true, "C:\\WINDOWS\\ab"},
-      {"network path", "\\\\server\\share\\app", false, nullptr},
+      {"every missing parent",
+       "C:\\One\\Two\\Three",
+       true,
+       {"C:\\One", "C:\\One\\Two", "C:\\One\\Two\\Three"}},
+      {"trailing backslash ignored", "C:\\Four\\Five\\", true, {"C:\\Four", "C:\\Four\\Five"}},
+      {"existing directory", "C:\\WINDOWS", true, {}},
+      {"below an existing one", "C:\\WINDOWS\\New", true, {"C:\\WINDOWS\\New"}},
+      {"drive root", "C:\\", true, {}},
+      {"drive alone", "C:", true, {}},
+      {"drive that is not there", "Q:\\APP", false, {}},
+      {"short name in the current directory", "ab", true, {"ab"}},
+      {"network path", "\\\\server\\share\\app", false, {}},
   };
   for (const Case& c : cases) {
     PageHarness h;
     platform::Files& files = h.platform().files;
     ASSERT_TRUE(files.SetCurrentDirectory("C:\\WINDOWS"));
-    EXPECT_EQ(ForceDirectories(files, c.path), c.exists) << c.name;
-    if (c.created) {
-      EXPECT_TRUE(h.DirExists(c.created)) << c.name;
-    }
+    std::vector<std::string> made;
+    EXPECT_EQ(ForceDirectories(files, c.path, made), c.exists) << c.name;
+    EXPECT_EQ(made, c.made) << c.name;
+    for (const std::string& directory : made)
+      EXPECT_TRUE(DirectoryExists(files, directory)) << c.name;
   }
   PageHarness h;
   try {
-    ForceDirectories(h.platform().files, "");
+    std::vector<std::string> made;
+    ForceDirectories(h.platform().files, "", made);
     ADD_FAILURE() << "an empty path was accepted";
   } catch (const std::runtime_error& error) {
     EXPECT_STREQ(error.what(), "Unable to create directory");

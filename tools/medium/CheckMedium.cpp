@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <unordered_map>
 
@@ -14,65 +15,25 @@
 #include "script/ScriptLine.h"
 #include "script/Text.h"
 #include "script/TextLines.h"
+#include "tools/medium/Destinations.h"
 #include "tools/medium/FileFacts.h"
+#include "tools/medium/KeyHints.h"
+#include "tools/medium/TextChecks.h"
 
 namespace medium {
 namespace {
 
-constexpr std::size_t kMaxPath = 260;  // with the terminating zero
-
 // Keys a line outside a block may carry, for the nearest-key suggestion.
-constexpr const char* kKnownKeys[] = {
+constexpr std::string_view kKnownKeys[] = {
     "INSTTO",    "CAPTION", "OSTYPE",     "CSDVERSION",   "REBOOT",    "PROCESS",
     "UNINSTALL", "LANG",    "COMPRESSED", "MAKE GROUP",   "MAKEGROUP", "DISK",
     "INI FILE",  "INIFILE", "COPYTOWIN",  "COPYTOWINSYS", "COPYTOBASE"};
-constexpr const char* kRegistryKeys[] = {"KEYROOT", "KEYLEVEL", "KEYNAME", "KEYNAMEVALUE",
-                                         "KEYTYPE"};
-constexpr const char* kGroupItemKeys[] = {"FILE", "TITLE", "PATH"};
+constexpr std::string_view kRegistryKeys[] = {"KEYROOT", "KEYLEVEL", "KEYNAME", "KEYNAMEVALUE",
+                                              "KEYTYPE"};
+constexpr std::string_view kGroupItemKeys[] = {"FILE", "TITLE", "PATH"};
 
-constexpr const char* kDevices[] = {"CON",  "PRN",  "AUX",  "NUL",  "COM1", "COM2", "COM3",  "COM4",
-                                    "COM5", "COM6", "COM7", "COM8", "COM9", "LPT1", "LPT2",  "LPT3",
-                                    "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9", "CLOCK$"};
-
-template <std::size_t N>
-std::string Nearest(const std::string& key, const char* const (&known)[N]) {
-  const std::string upper = script::UpperAscii(key);
-  std::string best;
-  std::size_t bestDistance = std::max<std::size_t>(2, upper.size() / 3) + 1;
-  for (const char* candidate : known) {
-    const std::size_t distance = EditDistance(upper, candidate);
-    if (distance < bestDistance) {
-      bestDistance = distance;
-      best = candidate;
-    }
-  }
-  return best;
-}
-
-template <std::size_t N>
-std::string UnknownKeyText(const std::string& key, const char* const (&known)[N],
-                           const std::string& where) {
-  const std::string nearest = Nearest(key, known);
-  std::string text = "unknown key " + key + where;
-  if (!nearest.empty()) text += " (did you mean " + nearest + "?)";
-  return text + "; the line is ignored";
-}
-
-bool NamesDevice(const std::vector<std::string>& parts) {
-  for (const std::string& part : parts) {
-    const std::string base = script::UpperAscii(script::TrimBlanks(part.substr(0, part.find('.'))));
-    for (const char* device : kDevices)
-      if (base == device) return true;
-  }
-  return false;
-}
-
-std::string Joined(const std::vector<std::string>& parts) {
-  std::string text;
-  for (const std::string& part : parts)
-    text += (text.empty() ? "" : "\\") + script::UpperAscii(part);
-  return text;
-}
+// Lines of a block whose key the block does not know: (line index, key).
+using UnknownKeys = std::vector<std::pair<std::size_t, std::string>>;
 
 struct Language {
   std::size_t line;
@@ -92,11 +53,15 @@ class Checker {
   }
 
  private:
+  // The number line `index` is reported by.
+  std::size_t LineNumber(std::size_t index) const {
+    return index < options_.lineNumbers.size() ? options_.lineNumbers[index] : index + 1;
+  }
   void Error(std::size_t index, std::string text) {
-    findings_.push_back({index + 1, Severity::Error, std::move(text)});
+    findings_.push_back({LineNumber(index), Severity::Error, std::move(text)});
   }
   void Warn(std::size_t index, std::string text) {
-    findings_.push_back({index + 1, Severity::Warning, std::move(text)});
+    findings_.push_back({LineNumber(index), Severity::Warning, std::move(text)});
   }
   // Findings of the medium as a whole, on no line.
   void MediumError(std::string text) { findings_.push_back({0, Severity::Error, std::move(text)}); }
@@ -108,9 +73,16 @@ class Checker {
   void HeaderPass() {
     for (std::size_t i = 0; i < lines_.size(); ++i) {
       const script::ScriptLine split = script::SplitScriptLine(lines_[i]);
+      CheckLogForm(i, split);
       switch (script::MatchHeaderKey(split.Key)) {
         case script::HeaderKey::InstTo:
           installTo_ = split.Value1;
+          installToLine_ = i;
+          CheckShownText(i, "InstTo", split.Value1);
+          break;
+        case script::HeaderKey::Caption:
+          caption_ = split.Value1;
+          CheckShownText(i, "CAPTION", split.Value1);
           break;
         case script::HeaderKey::OsType: {
           const script::OsTypeCheck check =
@@ -139,6 +111,7 @@ class Checker {
           break;
         case script::HeaderKey::Lang:
           languages_.push_back({i, split});
+          CheckShownText(i, "language name", split.Value1);
           break;
         case script::HeaderKey::Compressed:
           if (script::IsFlagOn(split.Value1)) compressed_ = true;
@@ -147,6 +120,41 @@ class Checker {
           break;
       }
     }
+  }
+
+  // The uninstall log is the script with every line that holds "InstTo" (in this case)
+  // written as InstTo= and the directory the user chose, and every other line that holds
+  // "MakeGroup" as MakeGroup= and the folder; the uninstaller reads both from there.
+  void CheckLogForm(std::size_t i, const script::ScriptLine& split) {
+    const std::string& line = lines_[i];
+    const bool instTo = line.find("InstTo") != std::string::npos;
+    const bool makeGroup = line.find("MakeGroup") != std::string::npos;
+    const bool isInstTo = script::MatchHeaderKey(split.Key) == script::HeaderKey::InstTo;
+    const bool isMakeGroup = script::MatchDriverRule(line, split) == script::DriverRule::MakeGroup;
+    if (isInstTo && !instTo) {
+      Warn(i,
+           "write the key as InstTo: the uninstall log records the directory the user chose "
+           "only on a line that holds InstTo, so the uninstall looks in " +
+               split.Value1);
+    } else if (isMakeGroup && !makeGroup && !instTo) {
+      Warn(i,
+           "write the key as MakeGroup: the uninstall log records the folder the user chose "
+           "only on a line that holds MakeGroup, so the uninstall leaves the folder");
+    } else if (instTo && !isInstTo) {
+      Warn(i,
+           "the line holds InstTo: the uninstall log has InstTo= and the chosen directory in "
+           "its place");
+    } else if (makeGroup && !isMakeGroup) {
+      Warn(i,
+           "the line holds MakeGroup: the uninstall log has MakeGroup= and the chosen folder in "
+           "its place");
+    }
+  }
+
+  // A text the user sees, as the installer's windows show it.
+  void CheckShownText(std::size_t i, const std::string& what, const std::string& text) {
+    if (const std::optional<std::string> problem = Cp1250Problem(text))
+      Warn(i, what + " " + text + " " + *problem);
   }
 
   void CheckCsdVersion(std::size_t i, const std::string& value) {
@@ -201,11 +209,30 @@ class Checker {
             "GROUP ITEM without a MAKE GROUP line in the script: no group command is sent");
   }
 
+  // The program a group item starts, when it lies in the destination directory, must be
+  // one the script puts there (the language file included).
+  void CheckGroupItemFile(std::size_t i, const std::string& file) {
+    const std::string upper = script::UpperAscii(file);
+    const std::size_t marker = upper.find("<TOPATH>");
+    if (marker == std::string::npos) return;
+    std::string rest = upper.substr(marker + 8);
+    std::replace(rest.begin(), rest.end(), '/', '\\');
+    rest.erase(0, rest.find_first_not_of('\\'));
+    // The file's name ends where the command line's next argument or a closing quote
+    // begins; a name with blanks is tried at each of them.
+    for (std::size_t end = 0; end <= rest.size(); ++end) {
+      if (end < rest.size() && std::string_view(" \"\t,").find(rest[end]) == std::string_view::npos)
+        continue;
+      if (installedBase_.count(rest.substr(0, end))) return;
+    }
+    Warn(i, "FILE " + file + " names no file the script installs in the destination directory");
+  }
+
   // A mistyped copy, DISK, INI or group key loses what the line asks for; any other
   // unknown key is probably a remark.
   void UnknownKey(std::size_t i, const std::string& key) {
-    const std::string text = UnknownKeyText(key, kKnownKeys, "");
-    const std::string nearest = Nearest(key, kKnownKeys);
+    const std::string nearest = NearestKey(key, kKnownKeys);
+    const std::string text = UnknownKeyText(key, nearest, "");
     script::ScriptLine asNearest;
     asNearest.Key = nearest;
     if (!nearest.empty() && script::MatchDriverRule("", asNearest) != script::DriverRule::None)
@@ -287,21 +314,16 @@ class Checker {
       Error(i, "copy line with an empty destination");
       return;
     }
-    const std::optional<std::vector<std::string>> parts = RelativeParts(dest);
-    if (!parts) {
-      Error(i, "destination " + dest + " leads out of its directory");
-      return;
-    }
-    if (NamesDevice(*parts)) Error(i, "destination " + dest + " names a device");
-    const std::string full = engine::DirWithSlash(TargetDirectory(rule)) + dest;
-    if (full.size() >= kMaxPath)
-      Error(i, "destination " + full + " is " + std::to_string(full.size()) +
-                   " characters long, more than a path may have (259)");
-    const std::string key = std::to_string(static_cast<int>(rule)) + "|" + Joined(*parts);
-    const auto [earlier, fresh] = destinations_.emplace(key, i);
+    for (std::string& error : DestinationErrors(dest, TargetDirectory(rule), 1))
+      Error(i, std::move(error));
+    const std::optional<std::string> key = DestinationKey(dest);
+    if (!key) return;
+    if (rule == script::DriverRule::CopyToBase) installedBase_.insert(*key);
+    const auto [earlier, fresh] =
+        destinations_.emplace(std::to_string(static_cast<int>(rule)) + "|" + *key, i);
     if (!fresh)
       Warn(i, "destination " + dest + " is also written by line " +
-                  std::to_string(earlier->second + 1));
+                  std::to_string(LineNumber(earlier->second)));
   }
 
   void CheckSizeTag(std::size_t i, const std::string& line, const script::ScriptLine& split,
@@ -351,39 +373,86 @@ class Checker {
 
   void ReadIniBlock(std::size_t& i, const std::string& fileName) {
     const std::size_t start = i;
-    if (script::TrimBlanks(fileName.substr(0, fileName.find(','))).empty())
-      Error(start, "INI FILE without a file name");
-    if (!ToEndLine(i, script::IsIniEnd)) NoEndLine(start, "INI FILE", "END OF INI");
+    const std::string name = script::TrimBlanks(fileName.substr(0, fileName.find(',')));
+    if (name.empty()) Error(start, "INI FILE without a file name");
+    if (script::UpperAscii(name).find("<TOPATH>") != std::string::npos)
+      Error(start, "INI FILE " + name +
+                       ": <TOPATH> stands for the destination only in entry values, not in the "
+                       "file name, so the file cannot be written (result 3)");
+    bool inSection = false;
+    while (i + 1 < lines_.size()) {
+      ++i;
+      if (script::IsIniEnd(lines_[i])) return;
+      if (script::IsIniSection(script::CutAtEquals(lines_[i]).key)) {
+        inSection = true;
+      } else if (!inSection) {
+        Warn(i,
+             "INI line before the first SECTION= of its block: it is written as an entry of "
+             "no section, at the top of the file (" +
+                 lines_[i] + ")");
+      }
+    }
+    NoEndLine(start, "INI FILE", "END OF INI");
+  }
+
+  void ReportUnknownKeys(const UnknownKeys& unknown, std::span<const std::string_view> known,
+                         const std::vector<std::string_view>& lacking, const std::string& where) {
+    for (const auto& [line, key] : unknown)
+      Warn(line, UnknownKeyText(key, NearestBlockKey(key, known, lacking), where));
   }
 
   void ReadGroupItem(std::size_t& i) {
     const std::size_t start = i;
     std::map<script::GroupItemField, std::string> fields;
+    std::size_t fileLine = start;
+    std::optional<std::size_t> titleLine;
+    UnknownKeys unknown;
+    // A mistyped key is reported with the key it stands for once the block is read.
+    const auto reportUnknown = [&] {
+      std::vector<std::string_view> lacking;
+      for (std::string_view key : kGroupItemKeys)
+        if (fields[script::MatchGroupItemField(key)].empty()) lacking.push_back(key);
+      ReportUnknownKeys(unknown, kGroupItemKeys, lacking, " in a GROUP ITEM block");
+    };
     while (i + 1 < lines_.size()) {
       ++i;
       const script::BlockLine entry = script::CutAtEquals(lines_[i]);
       const script::GroupItemField field = script::MatchGroupItemField(entry.key);
       if (field == script::GroupItemField::File) {
         fields[field] = entry.value;
+        fileLine = i;
       } else if (script::IsGroupItemEnd(lines_[i])) {
         if (fields[script::GroupItemField::File].empty())
           Error(start, "GROUP ITEM without FILE: the item starts nothing");
+        else
+          groupItemFiles_.emplace_back(fileLine, fields[script::GroupItemField::File]);
+        if (titleLine) CheckShownText(*titleLine, "TITLE", fields[script::GroupItemField::Title]);
         if (fields[script::GroupItemField::Title].empty()) Warn(start, "GROUP ITEM without TITLE");
         if (engine::TrimDir(fields[script::GroupItemField::Path]).empty())
           Warn(start, "GROUP ITEM without PATH");
+        reportUnknown();
         return;
       } else if (field != script::GroupItemField::None) {
         fields[field] = entry.value;
+        if (field == script::GroupItemField::Title) titleLine = i;
       } else if (!entry.key.empty()) {
-        Warn(i, UnknownKeyText(entry.key, kGroupItemKeys, " in a GROUP ITEM block"));
+        unknown.emplace_back(i, entry.key);
       }
     }
+    reportUnknown();
     NoEndLine(start, "GROUP ITEM", "END OF GROUP ITEM");
   }
 
   void ReadRegistryItem(std::size_t& i) {
     const std::size_t start = i;
     std::map<script::RegistryField, std::pair<std::size_t, std::string>> fields;
+    UnknownKeys unknown;
+    const auto reportUnknown = [&] {
+      std::vector<std::string_view> lacking;
+      for (std::string_view key : kRegistryKeys)
+        if (fields[script::MatchRegistryField(key)].second.empty()) lacking.push_back(key);
+      ReportUnknownKeys(unknown, kRegistryKeys, lacking, " in a REGISTRY ITEM block");
+    };
     while (i + 1 < lines_.size()) {
       ++i;
       const script::BlockLine entry = script::CutAtEquals(lines_[i]);
@@ -391,12 +460,14 @@ class Checker {
       if (field != script::RegistryField::None) {
         fields[field] = {i, entry.value};
       } else if (script::IsRegistryItemEnd(lines_[i])) {
+        reportUnknown();
         CheckRegistryItem(start, fields);
         return;
       } else if (!entry.key.empty()) {
-        Warn(i, UnknownKeyText(entry.key, kRegistryKeys, " in a REGISTRY ITEM block"));
+        unknown.emplace_back(i, entry.key);
       }
     }
+    reportUnknown();
     NoEndLine(start, "REGISTRY ITEM", "END OF REGISTRY ITEM");
   }
 
@@ -414,6 +485,13 @@ class Checker {
     incomplete |= missing(RegistryField::Value, "KEYNAMEVALUE");
     incomplete |= missing(RegistryField::Type, "KEYTYPE");
     if (incomplete) return;
+    const auto& [levelLine, level] = fields[RegistryField::Level];
+    const std::string onRoot =
+        ": the value is written on the root key " + fields[RegistryField::Root].second + " itself";
+    if (level.empty())
+      Error(start, "REGISTRY ITEM without KEYLEVEL" + onRoot);
+    else if (level.find_first_not_of('\\') == std::string::npos)
+      Error(levelLine, "KEYLEVEL " + level + " names no key below the root" + onRoot);
     const auto& [rootLine, root] = fields[RegistryField::Root];
     if (!engine::FindRootKey(root))
       Warn(rootLine, "KEYROOT " + root + " is no root key; the value goes under HKEY_CURRENT_USER");
@@ -451,13 +529,52 @@ class Checker {
       if (language.split.Value3.empty())
         Error(language.line,
               "LANG line without the file name it gets in the destination directory");
+      else
+        for (std::string& error : DestinationErrors(language.split.Value3, installTo_, 8))
+          Error(language.line, std::move(error));
+      if (const std::optional<std::string> key = DestinationKey(language.split.Value3))
+        installedBase_.insert(*key);
       if (const FileFacts* facts =
               FindSource(language.line, language.split.Value2, "language file"))
         sizes_.largestLanguage = std::max(sizes_.largestLanguage, facts->expandedSize);
     }
-    if (uninstallLine_ && !dir_.Find(DiskInDrive(), "uninstkp.exe"))
-      Error(*uninstallLine_, "UNINSTALL=YES but uninstkp.exe is not " + OnDisk());
+    for (const auto& [line, file] : groupItemFiles_) CheckGroupItemFile(line, file);
+    if (uninstallLine_) CheckUninstaller(*uninstallLine_);
+    if (uninstallLine_ && script::TrimBlanks(caption_).empty())
+      Error(*uninstallLine_,
+            "UNINSTALL=YES but the script has no CAPTION: the uninstall entry is named by it, so "
+            "no entry, log or uninstaller is made");
+    if (script::TrimBlanks(installTo_).empty()) {
+      const std::string text =
+          ": the destination page offers no directory and the installation cannot go on "
+          "(write, say, InstTo=C:\\Program Files\\Product)";
+      if (installToLine_)
+        Error(*installToLine_, "InstTo is empty" + text);
+      else
+        MediumError("no InstTo line" + text);
+    }
     CheckProcess();
+  }
+
+  // The uninstaller and the script the uninstall log is made from are both taken from the
+  // disk in the drive at the end; the uninstaller is copied as it is, never expanded.
+  void CheckUninstaller(std::size_t line) {
+    if (const std::optional<std::filesystem::path> host = dir_.Find(DiskInDrive(), "uninstkp.exe"))
+      sizes_.uninstaller = cache_.Of(*host, false).fileSize;
+    else
+      Error(line, "UNINSTALL=YES but uninstkp.exe is not " + OnDisk());
+    if (!dir_.IsDiskSet() || DiskInDrive() == 1 || DiskInDrive() > dir_.DiskCount()) return;
+    const std::optional<std::filesystem::path> last = dir_.Find(DiskInDrive(), "Setup.Inf");
+    const std::string disk = "disk " + std::to_string(DiskInDrive());
+    if (!last) {
+      Error(line, "UNINSTALL=YES but Setup.Inf is not on " + disk +
+                      ", the disk in the drive at the end: the uninstall log is made from it, so "
+                      "none is written and the uninstall refuses");
+    } else if (ReadMediumScriptOn(dir_, DiskInDrive()) != lines_) {
+      Error(line, "Setup.Inf on " + disk +
+                      " differs from disk 1's: the uninstall log is made from the one on the last "
+                      "disk and would not take back what disk 1's installed");
+    }
   }
 
   void CheckProcess() {
@@ -486,6 +603,10 @@ class Checker {
   std::vector<Finding> findings_;
   FileFactsCache cache_;
   std::string installTo_;
+  std::optional<std::size_t> installToLine_;
+  std::string caption_;
+  std::set<std::string> installedBase_;  // destinations below the destination directory
+  std::vector<std::pair<std::size_t, std::string>> groupItemFiles_;  // FILE lines
   bool compressed_ = false;
   std::optional<std::int64_t> process_;
   std::optional<std::size_t> processLine_;
@@ -498,23 +619,12 @@ class Checker {
 
 }  // namespace
 
-std::size_t EditDistance(const std::string& a, const std::string& b) {
-  std::vector<std::size_t> row(b.size() + 1);
-  for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
-  for (std::size_t i = 1; i <= a.size(); ++i) {
-    std::size_t diagonal = row[0];
-    row[0] = i;
-    for (std::size_t j = 1; j <= b.size(); ++j) {
-      const std::size_t above = row[j];
-      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-      diagonal = above;
-    }
-  }
-  return row[b.size()];
+std::optional<std::vector<std::string>> ReadMediumScript(const MediumDir& dir) {
+  return ReadMediumScriptOn(dir, 1);
 }
 
-std::optional<std::vector<std::string>> ReadMediumScript(const MediumDir& dir) {
-  const std::optional<std::filesystem::path> path = dir.Find(1, "Setup.Inf");
+std::optional<std::vector<std::string>> ReadMediumScriptOn(const MediumDir& dir, int disk) {
+  const std::optional<std::filesystem::path> path = dir.Find(disk, "Setup.Inf");
   if (!path) return std::nullopt;
   std::ifstream in(*path, std::ios::binary);
   std::ostringstream bytes;

@@ -4,8 +4,8 @@
 
 namespace medium {
 
-std::string FormatFinding(const Finding& finding) {
-  std::string text = "Setup.Inf:";
+std::string FormatFinding(const Finding& finding, const std::string& file) {
+  std::string text = file + ":";
   if (finding.line > 0) text += std::to_string(finding.line) + ":";
   text += finding.severity == Severity::Error ? " error: " : " warning: ";
   return text + finding.text;
@@ -17,10 +17,12 @@ std::size_t CountErrors(const std::vector<Finding>& findings) {
                     [](const Finding& f) { return f.severity == Severity::Error; }));
 }
 
-void PrintFindings(std::vector<Finding> findings, std::ostream& out) {
+void PrintFindings(std::vector<Finding> findings, std::ostream& out, const std::string& file,
+                   const std::vector<std::string>& notes) {
   std::stable_sort(findings.begin(), findings.end(),
                    [](const Finding& a, const Finding& b) { return a.line < b.line; });
-  for (const Finding& finding : findings) out << FormatFinding(finding) << '\n';
+  for (const Finding& finding : findings) out << FormatFinding(finding, file) << '\n';
+  for (const std::string& note : notes) out << note << '\n';
   const std::size_t errors = CountErrors(findings);
   out << errors << " errors, " << findings.size() - errors << " warnings\n";
 }

@@ -18,11 +18,15 @@ struct Finding {
   friend bool operator==(const Finding&, const Finding&) = default;
 };
 
-// "Setup.Inf:LINE: error: TEXT" (or warning); "Setup.Inf: error: TEXT" for line 0.
-std::string FormatFinding(const Finding& finding);
+// "Setup.Inf:LINE: error: TEXT" (or warning); "Setup.Inf: error: TEXT" for line 0. `file`
+// names the script the lines are of.
+std::string FormatFinding(const Finding& finding, const std::string& file = "Setup.Inf");
 
-// Prints every finding in line order, then "N errors, M warnings".
-void PrintFindings(std::vector<Finding> findings, std::ostream& out);
+// Prints every finding in line order, then the `notes` (a line each), then "N errors, M
+// warnings".
+void PrintFindings(std::vector<Finding> findings, std::ostream& out,
+                   const std::string& file = "Setup.Inf",
+                   const std::vector<std::string>& notes = {});
 
 std::size_t CountErrors(const std::vector<Finding>& findings);
 

@@ -5,12 +5,15 @@
 #include <set>
 #include <sstream>
 
+#include "platform/SzddHeader.h"
 #include "script/Blocks.h"
 #include "script/Header.h"
 #include "script/ScriptLine.h"
 #include "script/Text.h"
 #include "script/TextLines.h"
+#include "tools/medium/DiskSet.h"
 #include "tools/medium/MediumDir.h"
+#include "tools/medium/MediumOut.h"
 #include "tools/medium/Szdd.h"
 
 namespace medium {
@@ -25,13 +28,6 @@ std::string ReadHostFile(const fs::path& path) {
   return bytes.str();
 }
 
-void WriteHostFile(const fs::path& path, const std::string& bytes) {
-  fs::create_directories(path.parent_path());
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!out.flush()) throw PackError("cannot write " + path.string());
-}
-
 // The host path of a Windows relative path below `root` (folders as written).
 fs::path HostPath(const fs::path& root, const std::string& windowsPath) {
   const std::optional<std::vector<std::string>> parts = RelativeParts(windowsPath);
@@ -42,6 +38,21 @@ fs::path HostPath(const fs::path& root, const std::string& windowsPath) {
   return path;
 }
 
+// The medium's Setup.Inf as it is made, each line with the template line it comes from
+// (1-based; 0 for a line the packer adds).
+struct ScriptOut {
+  std::vector<std::string> lines;
+  std::vector<std::size_t> origins;
+  void Add(std::string line, std::size_t origin) {
+    lines.push_back(std::move(line));
+    origins.push_back(origin);
+  }
+  void Insert(std::size_t at, std::string line) {
+    lines.insert(lines.begin() + static_cast<long>(at), std::move(line));
+    origins.insert(origins.begin() + static_cast<long>(at), 0);
+  }
+};
+
 // One file of the medium: where it comes from, what it is called there.
 struct MediumFile {
   std::string name;   // as the script names it on the medium
@@ -51,7 +62,7 @@ struct MediumFile {
 
 class Packer {
  public:
-  explicit Packer(const PackOptions& options) : options_(options) {
+  explicit Packer(const PackOptions& options) : options_(options), disks_(options.diskKB) {
     product_ = MediumDir::OpenFolder(options.files);
     if (!product_) throw PackError(options.files.string() + " is not a folder");
   }
@@ -59,7 +70,7 @@ class Packer {
   void Run() {
     const std::string templateBytes = ReadHostFile(options_.script);
     const std::vector<std::string> lines = script::SplitTextLines(templateBytes);
-    std::vector<std::string> out;
+    ScriptOut out;
     std::vector<std::string> languageFiles;
     bool wantUninstall = false;
     bool hasCompressed = false;
@@ -85,74 +96,76 @@ class Packer {
       }
     }
 
-    StartDisk();
-    disks_.back().used += DiskOneFixedSize(templateBytes.size(), lines.size());
+    // Setup.Inf is not made yet: its room is kept for the longest it can grow to, a size tag
+    // or a DISK line on every line and the PROCESS and COMPRESSED lines.
+    const DiskFile setupInf{"Setup.Inf", templateBytes.size() + 32 * lines.size() + 256};
+    StartFirstDisk(setupInf);
     for (std::size_t i = 0; i < lines.size(); ++i) {
       const std::string& line = lines[i];
       const script::ScriptLine split = script::SplitScriptLine(line);
       const script::DriverRule rule = script::MatchDriverRule(line, split);
       const script::HeaderKey header = script::MatchHeaderKey(split.Key);
       if (header == script::HeaderKey::Process) {
-        processLine = out.size();
-        out.push_back("PROCESS=");
+        processLine = out.lines.size();
+        out.Add("PROCESS=", i + 1);
         continue;
       }
       if (header == script::HeaderKey::Compressed && options_.compress) {
         hasCompressed = true;
-        out.push_back("COMPRESSED=YES");
+        out.Add("COMPRESSED=YES", i + 1);
         continue;
       }
       if (rule == script::DriverRule::Disk && options_.diskKB) continue;  // placed anew
       if (!script::IsCopyRule(rule) || split.Value1.empty()) {
-        out.push_back(line);
+        out.Add(line, i + 1);
         continue;
       }
       const MediumFile& file = Load(split.Value1, split.Value2);
       total += file.installedSize;
-      if (Place(file)) out.push_back("DISK=" + std::to_string(disks_.size()));
-      out.push_back(WithSizeTag(line, file.installedSize));
+      // A disk the packer starts is reported at the line of the file that starts it.
+      if (Place(file)) out.Add("DISK=" + std::to_string(disks_.Count()), i + 1);
+      out.Add(WithSizeTag(line, file.installedSize), i + 1);
     }
 
-    // The language file and the uninstaller are taken after the walk, from the last disk.
+    // The language file and the uninstaller are taken after the walk, from the last disk,
+    // and the uninstall log is made from the Setup.Inf found there.
     std::vector<MediumFile> closing;
     for (const std::string& name : languageFiles) closing.push_back(files_.at(Upper(name)));
     std::optional<fs::path> uninstaller = Program("uninstkp.exe", wantUninstall);
     if (uninstaller) closing.push_back({"uninstkp.exe", ReadHostFile(*uninstaller), 0});
-    std::uint64_t closingSize = 0;
-    for (const MediumFile& file : closing)
-      if (!disks_.back().names.count(Upper(file.name))) closingSize += file.bytes.size();
-    if (Capacity() && disks_.back().used + closingSize > *Capacity()) {
-      StartDisk();
-      out.push_back("DISK=" + std::to_string(disks_.size()));
-    }
-    for (const MediumFile& file : closing) PlaceOn(disks_.size(), file);
+    if (PlaceClosing(closing, setupInf)) out.Add("DISK=" + std::to_string(disks_.Count()), 0);
 
+    // PROCESS is what the installation writes: the uninstaller goes into the Windows
+    // directory as well.
     total += largestLanguage;
+    if (wantUninstall && uninstaller) total += closing.back().bytes.size();
     if (processLine) {
-      out[*processLine] = "PROCESS=" + std::to_string(total);
+      out.lines[*processLine] = "PROCESS=" + std::to_string(total);
     } else {
-      out.insert(out.begin() + static_cast<long>(FirstBlockLine(out)),
-                 "PROCESS=" + std::to_string(total));
+      out.Insert(FirstBlockLine(out.lines), "PROCESS=" + std::to_string(total));
     }
     if (options_.compress && !hasCompressed)
-      out.insert(out.begin() + static_cast<long>(FirstBlockLine(out)), "COMPRESSED=YES");
+      out.Insert(FirstBlockLine(out.lines), "COMPRESSED=YES");
 
     std::string script;
-    for (const std::string& line : out) script += line + "\r\n";
+    for (const std::string& line : out.lines) script += line + "\r\n";
+    templateLines_ = std::move(out.origins);
     const fs::path first = DiskFolder(1);
-    WriteHostFile(first / "Setup.Inf", script);
+    written_.push_back({first / "Setup.Inf", script});
+    if (disks_.Count() > 1) written_.push_back({DiskFolder(disks_.Count()) / "Setup.Inf", script});
     const std::optional<fs::path> setup = Program("setup.exe", true);
-    WriteHostFile(first / "setup.exe", ReadHostFile(*setup));
+    written_.push_back({first / "setup.exe", ReadHostFile(*setup)});
     if (const std::optional<fs::path> picture = product_->Find(1, "Present.bmp"))
-      WriteHostFile(first / "Present.bmp", ReadHostFile(*picture));
+      written_.push_back({first / "Present.bmp", ReadHostFile(*picture)});
+    CheckDiskSizes();
   }
 
- private:
-  struct Disk {
-    std::uint64_t used = 0;
-    std::set<std::string> names;
-  };
+  // The medium's files, by their paths in the medium folder.
+  const std::vector<OutFile>& Files() const { return written_; }
+  // The template line of each line of the medium's Setup.Inf (0 for a line added).
+  std::vector<std::size_t> TemplateLines() const { return templateLines_; }
 
+ private:
   static std::string Upper(const std::string& name) {
     const std::optional<std::vector<std::string>> parts = RelativeParts(name);
     std::string joined;
@@ -161,21 +174,70 @@ class Packer {
     return joined;
   }
 
-  std::optional<std::uint64_t> Capacity() const {
-    if (!options_.diskKB) return std::nullopt;
-    return *options_.diskKB * 1024;
+  // Disk 1 holds Setup.Inf, setup.exe and the picture before any file of the product.
+  void StartFirstDisk(const DiskFile& setupInf) {
+    std::vector<DiskFile> first = {setupInf};
+    std::error_code error;
+    if (const std::optional<fs::path> setup = Program("setup.exe", true))
+      first.push_back({"setup.exe", fs::file_size(*setup, error)});
+    if (const std::optional<fs::path> picture = product_->Find(1, "Present.bmp"))
+      first.push_back({"Present.bmp", fs::file_size(*picture, error)});
+    disks_.Start();
+    if (!disks_.Fit(1, first))
+      throw PackError("disk 1 cannot hold what must be on it: " + Listed(first) + " take " +
+                      Grouped(disks_.BytesOnDisk(first)) + " bytes in whole clusters, and " +
+                      disks_.Capacity());
+    for (const DiskFile& file : first) disks_.Add(1, file);
   }
 
-  // Setup.Inf (the template with room for a size tag or a DISK line on every line, and
-  // for the PROCESS and COMPRESSED lines), setup.exe and the picture.
-  std::uint64_t DiskOneFixedSize(std::size_t templateSize, std::size_t lineCount) const {
-    std::uint64_t size = templateSize + 24 * lineCount + 256;
-    std::error_code error;
-    if (const std::optional<fs::path> setup = Program("setup.exe", false))
-      size += fs::file_size(*setup, error);
-    if (const std::optional<fs::path> picture = product_->Find(1, "Present.bmp"))
-      size += fs::file_size(*picture, error);
-    return size;
+  // "Setup.Inf (up to 4,096 bytes), setup.exe (1,589,208 bytes)": the room kept for
+  // Setup.Inf is what it may grow to.
+  static std::string Listed(const std::vector<DiskFile>& files) {
+    std::string text;
+    for (const DiskFile& file : files)
+      text += (text.empty() ? "" : ", ") + file.name +
+              (file.name == "Setup.Inf" ? " (up to " : " (") + Grouped(file.size) + " bytes)";
+    return text;
+  }
+
+  // Puts the files taken after the walk on the last disk, or on a new one when they do not
+  // fit there; true when a new disk was started. A set of more than one disk carries
+  // Setup.Inf on its last disk too.
+  bool PlaceClosing(const std::vector<MediumFile>& closing, const DiskFile& setupInf) {
+    std::vector<DiskFile> files;
+    for (const MediumFile& file : closing) files.push_back({file.name, file.bytes.size()});
+    std::vector<DiskFile> withScript = files;
+    withScript.push_back(setupInf);
+    bool started = false;
+    if (!disks_.Fit(disks_.Count(), disks_.Count() > 1 ? withScript : files)) {
+      if (!disks_.FitEmpty(withScript))
+        throw PackError("the last disk cannot hold what is taken from it at the end: " +
+                        Listed(withScript) + " take " + Grouped(disks_.BytesOnDisk(withScript)) +
+                        " bytes in whole clusters, and " + disks_.Capacity());
+      disks_.Start();
+      started = true;
+    }
+    if (disks_.Count() > 1) disks_.Add(disks_.Count(), setupInf);
+    for (const MediumFile& file : closing) PlaceOn(disks_.Count(), file);
+    return started;
+  }
+
+  // Every disk measured with the files as written, Setup.Inf at its true size: a disk
+  // that would not fit is never written.
+  void CheckDiskSizes() const {
+    if (!options_.diskKB) return;
+    for (std::size_t disk = 1; disk <= disks_.Count(); ++disk) {
+      const fs::path folder = DiskFolder(disk);
+      std::vector<DiskFile> files;
+      for (const OutFile& file : written_)
+        if (file.relative.begin() != file.relative.end() && *file.relative.begin() == folder)
+          files.push_back(
+              {file.relative.lexically_relative(folder).generic_string(), file.bytes.size()});
+      if (!disks_.FitEmpty(files))
+        throw PackError("disk " + std::to_string(disk) + " would take " +
+                        Grouped(disks_.BytesOnDisk(files)) +
+                        " bytes in whole clusters, more than " + disks_.Capacity());
+    }
   }
 
   std::optional<fs::path> Program(const std::string& name, bool required) const {
@@ -218,40 +280,41 @@ class Packer {
     file.name = name;
     file.bytes = ReadHostFile(path);
     file.installedSize = file.bytes.size();
-    if (options_.compress) file.bytes = CompressSzdd(file.bytes, letter);
+    if (options_.compress) {
+      // The installer passes plain files through when COMPRESSED=YES, so what compression
+      // would not make smaller goes as it is; unless it begins like an SZDD file, which the
+      // expansion would take it for.
+      std::string packed = CompressSzdd(file.bytes, letter);
+      if (packed.size() < file.bytes.size() || platform::HasSzddSignature(file.bytes))
+        file.bytes = std::move(packed);
+    }
     return files_.emplace(key, std::move(file)).first->second;
   }
 
-  void StartDisk() { disks_.emplace_back(); }
-
+  // The folder of disk `disk` inside the medium folder.
   fs::path DiskFolder(std::size_t disk) const {
-    return options_.diskKB ? options_.out / ("DISK" + std::to_string(disk)) : options_.out;
+    return options_.diskKB ? fs::path("DISK" + std::to_string(disk)) : fs::path();
   }
 
   void PlaceOn(std::size_t disk, const MediumFile& file) {
-    Disk& target = disks_.at(disk - 1);
-    if (!target.names.insert(Upper(file.name)).second) return;
-    target.used += file.bytes.size();
-    WriteHostFile(HostPath(DiskFolder(disk), file.name), file.bytes);
+    if (!disks_.Add(disk, {file.name, file.bytes.size()})) return;
+    written_.push_back({HostPath(DiskFolder(disk), file.name), file.bytes});
   }
 
   // Puts a copy line's file on the present disk, or on a new one when it does not fit;
   // true when a new disk was started.
   bool Place(const MediumFile& file) {
-    Disk& present = disks_.back();
-    if (present.names.count(Upper(file.name))) return false;
+    if (disks_.Holds(disks_.Count(), file.name)) return false;
+    const std::vector<DiskFile> alone = {{file.name, file.bytes.size()}};
     bool started = false;
-    if (Capacity()) {
-      if (file.bytes.size() > *Capacity())
-        throw PackError(file.name + " (" + std::to_string(file.bytes.size()) +
-                        " bytes) does not fit on a disk of " + std::to_string(*options_.diskKB) +
-                        " KB");
-      if (present.used + file.bytes.size() > *Capacity()) {
-        StartDisk();
-        started = true;
-      }
+    if (!disks_.Fit(disks_.Count(), alone)) {
+      if (!disks_.FitEmpty(alone))
+        throw PackError(file.name + " (" + Grouped(file.bytes.size()) +
+                        " bytes) does not fit on a disk: " + disks_.Capacity());
+      disks_.Start();
+      started = true;
     }
-    PlaceOn(disks_.size(), file);
+    PlaceOn(disks_.Count(), file);
     return started;
   }
 
@@ -267,7 +330,9 @@ class Packer {
   const PackOptions& options_;
   std::optional<MediumDir> product_;
   std::map<std::string, MediumFile> files_;
-  std::vector<Disk> disks_;
+  DiskSet disks_;
+  std::vector<OutFile> written_;
+  std::vector<std::size_t> templateLines_;
 };
 
 }  // namespace
@@ -281,11 +346,16 @@ std::string WithSizeTag(const std::string& line, std::uint64_t size) {
   return line.substr(0, open) + tag + line.substr(close + 2);
 }
 
-void PackMedium(const PackOptions& options) {
-  std::error_code error;
-  fs::remove_all(options.out, error);
-  fs::create_directories(options.out);
-  Packer(options).Run();
+PackResult PackMedium(const PackOptions& options) {
+  // Everything is read and laid out before the medium folder is touched, so that a
+  // mistyped option leaves it as it was.
+  CheckOutFolder(
+      options.out,
+      {{options.script, "--script"}, {options.files, "--files"}, {options.programs, "--programs"}});
+  Packer packer(options);
+  packer.Run();
+  WriteMediumFolder(options.out, packer.Files());
+  return {packer.TemplateLines()};
 }
 
 }  // namespace medium

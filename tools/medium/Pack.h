@@ -26,8 +26,15 @@ class PackError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// What the packer made, for reporting on it in the vendor's terms.
+struct PackResult {
+  // For each line of the medium's Setup.Inf, the template line it comes from (1-based; 0
+  // for a line the packer adds, such as PROCESS when the template has none).
+  std::vector<std::size_t> templateLines;
+};
+
 // Writes the medium; throws PackError.
-void PackMedium(const PackOptions& options);
+PackResult PackMedium(const PackOptions& options);
 
 // `line` with its size tag set to `size` (appended when it has none).
 std::string WithSizeTag(const std::string& line, std::uint64_t size);

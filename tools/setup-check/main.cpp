@@ -6,8 +6,6 @@
 #include <filesystem>
 #include <iostream>
 
-#include "script/Header.h"
-#include "script/ScriptLine.h"
 #include "tools/medium/CheckMedium.h"
 #include "tools/medium/DryRun.h"
 #include "tools/medium/ToolArgs.h"
@@ -20,7 +18,8 @@ constexpr char kUsage[] =
     "  installer does and reports every mistake of the medium.\n"
     "  --platform 95|nt  the platform family the medium is meant for (default: both)\n"
     "  --dry-run         also install the medium on fresh sandbox machines, once for each\n"
-    "                    language and platform family, and report each run that fails\n"
+    "                    language and platform family (a disk set disk by disk, changed at\n"
+    "                    each prompt), report each run that fails and how many ran\n"
     "  exit code: 0 no errors, 1 errors, 2 the medium cannot be read\n";
 
 struct Options {
@@ -81,26 +80,24 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::vector<std::string>& lines = *script;
-  std::vector<medium::Finding> findings = medium::CheckMedium(*dir, lines, {options->platformId});
+  std::vector<medium::Finding> findings =
+      medium::CheckMedium(*dir, lines, {options->platformId, {}});
 
+  std::vector<std::string> notes;
   if (options->dryRun) {
-    std::vector<std::string> languages;
-    for (const std::string& line : lines) {
-      const script::ScriptLine split = script::SplitScriptLine(line);
-      if (script::MatchHeaderKey(split.Key) == script::HeaderKey::Lang)
-        languages.push_back(split.Value1);
-    }
+    const medium::DryRunScript script = medium::ReadDryRunScript(lines);
     std::vector<std::uint32_t> platforms = {1, 2};
     if (options->platformId) platforms = {*options->platformId};
     try {
-      for (medium::Finding& finding :
-           medium::DryRunFindings(medium::DryRun(*dir, languages, platforms)))
+      const std::vector<medium::DryRunOutcome> outcomes = medium::DryRun(*dir, script, platforms);
+      for (medium::Finding& finding : medium::DryRunFindings(outcomes, script))
         findings.push_back(std::move(finding));
+      notes.push_back(medium::DryRunSummary(outcomes, script, platforms.size()));
     } catch (const std::filesystem::filesystem_error& failure) {
       std::cerr << "setup-check: the dry run cannot start: " << failure.what() << "\n";
       return 2;
     }
   }
-  medium::PrintFindings(findings, std::cout);
+  medium::PrintFindings(findings, std::cout, "Setup.Inf", notes);
   return medium::CountErrors(findings) > 0 ? 1 : 0;
 }

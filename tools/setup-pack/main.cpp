@@ -1,6 +1,6 @@
 // setup-pack: builds an installation medium from a Setup.Inf template and the product's
-// files, then checks it as setup-check does and exits with its code (2 when the medium
-// cannot be built).
+// files, then checks it as setup-check does, reporting at the template's lines, and exits
+// with its code (2 when the medium cannot be built).
 #include <iostream>
 
 #include "tools/medium/CheckMedium.h"
@@ -15,6 +15,8 @@ constexpr char kUsage[] =
     "  Writes a complete medium: the files the template names (from PRODUCT_DIR), size tags\n"
     "  and PROCESS from their real sizes, setup.exe and uninstkp.exe, Present.bmp and the\n"
     "  language files; then checks it as setup-check does and exits with its code.\n"
+    "  MEDIUM_DIR is new, empty, or a medium setup-pack made (it lists its files in\n"
+    "  MEDIUM_DIR/.setup-pack); it may not hold or lie inside what the medium is made from.\n"
     "  --compress      each file in SZDD form, named as the template says; COMPRESSED=YES\n"
     "  --disk-size KB  spread the files over DISK1, DISK2, ... with DISK lines where a disk\n"
     "                  starts\n"
@@ -74,8 +76,9 @@ int main(int argc, char** argv) {
     std::cerr << "setup-pack: " << error << '\n' << kUsage;
     return 2;
   }
+  medium::PackResult packed;
   try {
-    medium::PackMedium(*options);
+    packed = medium::PackMedium(*options);
   } catch (const std::exception& failure) {
     std::cerr << "setup-pack: " << failure.what() << '\n';
     return 2;
@@ -87,8 +90,11 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::optional<std::vector<std::string>> script = medium::ReadMediumScript(*dir);
+  // Reported at the template's lines, the ones the vendor edits.
+  medium::CheckOptions check;
+  check.lineNumbers = packed.templateLines;
   const std::vector<medium::Finding> findings =
-      medium::CheckMedium(*dir, script.value_or(std::vector<std::string>{}), {});
-  medium::PrintFindings(findings, std::cout);
+      medium::CheckMedium(*dir, script.value_or(std::vector<std::string>{}), check);
+  medium::PrintFindings(findings, std::cout, options->script.string());
   return medium::CountErrors(findings) > 0 ? 1 : 0;
 }

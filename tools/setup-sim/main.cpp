@@ -2,7 +2,8 @@
 // D: and the program is D:\SETUP.EXE; the answers file plays the user. The transcript of
 // the run goes to standard output, one event a line.
 //
-// Exit codes: 0 the program ended normally; 1 bad command line or files; 2 an answer did
+// Exit codes: 0 the program ended normally; 1 bad command line or files, or a machine whose
+// registry.reg could not be saved; 2 an answer did
 // not fit what was open; 3 the answers ran out while the installer waited for the user;
 // 4 the run went on too long with only timers firing. With --uninstall the uninstaller
 // runs next on the same machine with the answers the installation left. --help prints the
@@ -27,6 +28,16 @@ namespace {
 void PrintLines(const std::vector<std::string>& lines) {
   for (const std::string& line : lines) std::cout << line << '\n';
   std::cout.flush();
+}
+
+// Saves the machine's registry after a run that ended with `code`. What the run wrote to
+// the registry (the uninstall record among it) is lost when the file cannot be written, so
+// the run does not pass for a success then.
+int SaveMachine(sandbox::Machine& machine, int code) {
+  if (machine.Save()) return code;
+  std::cerr << "setup-sim: the registry could not be saved to "
+            << (machine.options().root / "registry.reg").string() << '\n';
+  return code == 0 ? 1 : code;
 }
 
 // The uninstaller on the machine the installation left, as the uninstall entry starts it:
@@ -62,8 +73,7 @@ int RunUninstaller(const sim::SimOptions& options,
   }
   for (const std::string& path : machine.files().PendingDeletes())
     std::cout << "pending-delete " << path << '\n';
-  machine.Save();
-  return code;
+  return SaveMachine(machine, code);
 }
 
 }  // namespace
@@ -130,7 +140,7 @@ int main(int argc, char** argv) {
       }
     }
     used = actions.size() - toolkit.RemainingActions();
-    machine.Save();
+    code = SaveMachine(machine, code);
   }
   if (options->uninstall && code == 0) code = RunUninstaller(*options, actions, used);
   if (options->summary) sim::PrintSummary(options->machine, before, std::cout);

@@ -40,6 +40,8 @@ TEST(ProfileTail, AdditionIsExactlyWhatTheEditAddsAtTheEnd) {
       {"cut off after CR", "[S]\r\nx=1\r", "T", "k", false},
       {"section named only before the last header", "[S]\r\n[T]\r\n", "S", "k", false},
       {"lines before any section are in no section", "x=1\r\n", "", "y", true},
+      {"no section while a header follows goes before it", "x=1\r\n[S]\r\n", "", "y", false},
+      {"no section, key already there", "x=1\r\n", " ", "X", false},
       {"header indented by a tab", "\t[S]\r\nx=1\r\n", "S", "k", true},
       {"comment line counts as a key", "[S]\r\n;k\r\n", "S", ";k", false},
   };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -391,6 +392,28 @@ TEST_F(SandboxRegistryTest, RefusedWritesChangeNothing) {
       EXPECT_EQ(registry.DeleteKey(kHkeyLocalMachine, "SOFTWARE\\X"), kDenied) << c.name;
     }
   }
+}
+
+// The next save's disk space is taken while the registry grows, not when it is saved: a
+// drive C filled in between must not keep the file from being written.
+TEST_F(SandboxRegistryTest, DiskSpaceForTheNextSaveIsTakenAsTheTreeGrows) {
+  const auto allocated = [](const std::filesystem::path& path) -> std::uint64_t {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? static_cast<std::uint64_t>(info.st_blocks) * 512 : 0;
+  };
+  const std::filesystem::path reserve = dir_ / "registry.reserve";
+  SandboxRegistry registry(file_, faults_);
+  EXPECT_GT(allocated(reserve), 0u) << "a new machine holds space for its first save";
+  HKey key = Create(registry, kHkeyLocalMachine, "SOFTWARE\\Tavrin\\Record");
+  for (int i = 0; i < 4000; ++i)
+    ASSERT_EQ(registry.SetValue(key, "Record." + std::to_string(i), platform::kRegSz,
+                                std::string(200, 'r') + '\0'),
+              kOk);
+  const std::size_t size = registry.Text().size();
+  EXPECT_GE(allocated(reserve), size) << "the reserve keeps up with the text";
+  ASSERT_TRUE(registry.Save());
+  EXPECT_EQ(FileText().size(), size);
+  EXPECT_GE(allocated(reserve), size) << "a new reserve is taken after the save";
 }
 
 }  // namespace
