@@ -281,7 +281,6 @@ TEST(FrameStyleOf, EachFormOfTheProgramGetsItsFrame) {
 
 namespace {
 
-// The pump's look at the queue: (tick, queue holds something) -> (asked, swept).
 TEST(BarStepsOf, KeepsSixteenBitRangesAndScalesWiderOnes) {
   const struct {
     const char* name;
@@ -302,6 +301,7 @@ TEST(BarStepsOf, KeepsSixteenBitRangesAndScalesWiderOnes) {
     EXPECT_EQ(forms::win32::BarStepsOf(c.min, c.max, c.position), c.expected) << c.name;
 }
 
+// The pump's look at the queue: (tick, queue holds something) -> (asked, swept).
 TEST(QueueGate, AsksOncePerTickAndSweepsWhatWaitsOrEveryTenMilliseconds) {
   struct Step {
     std::uint32_t tick;
