@@ -49,6 +49,11 @@ HWND CreateHiddenWindow(HINSTANCE instance, const char* className, void* param, 
 QueueProbe::QueueProbe(Lookup lookup) {
   if (lookup == Lookup::Later)
     waitEx_ = LaterFunction<WaitEx>("user32.dll", "MsgWaitForMultipleObjectsEx");
+  // NT 4.0 has the function but not the flag that counts messages seen and left, and a
+  // call with a flag it does not know fails: a probe that always failed would say the queue
+  // holds nothing, so such a system gets the fallback.
+  if (waitEx_ && waitEx_(0, nullptr, 0, QS_ALLINPUT, MWMO_INPUTAVAILABLE) == WAIT_FAILED)
+    waitEx_ = nullptr;
 }
 
 bool QueueProbe::HoldsSomething() const {

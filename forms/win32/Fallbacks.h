@@ -28,9 +28,10 @@ HWND CreateHiddenWindow(HINSTANCE instance, const char* className, void* param,
 
 // Whether the calling thread's queue holds something to handle, asked without taking
 // anything from it and without clearing what a later wait would see. The probe is a wait
-// that times out at once: with MsgWaitForMultipleObjectsEx (98 and NT 4.0 on) it counts
-// messages a PeekMessage saw and left; without it (Windows 95) only what came since the
-// queue was last read, which the pump's sweep every few milliseconds makes up for.
+// that times out at once: with MsgWaitForMultipleObjectsEx and its MWMO_INPUTAVAILABLE (98
+// and 2000 on) it counts messages a PeekMessage saw and left; without them (95, NT 4.0)
+// only what came since the queue was last read, which the pump's sweep every few
+// milliseconds makes up for.
 class QueueProbe {
  public:
   explicit QueueProbe(Lookup lookup = Lookup::Later);

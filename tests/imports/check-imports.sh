@@ -3,10 +3,30 @@
 # Windows they are for exports (windows-exports.txt here, whose head says how it is made).
 # usage: check-imports.sh LIST OBJDUMP PROGRAM.exe...
 # Fails (exit 1) on an import that is not in the list, an import by ordinal, an entry of the
-# list that no program imports, and an entry without a known source; prints one line for each.
+# list that no program imports, an entry without a known source, and a program whose header
+# asks for a Windows or subsystem version above 4.0 (which those systems' loaders refuse as
+# they refuse a missing import); prints one line for each.
 set -euo pipefail
 list=$1 objdump=$2
 shift 2
+
+headers_bad=0
+for program in "$@"; do
+  "$objdump" -p "$program" | awk -v program="$(basename "$program")" '
+    $1 ~ /^(Major|Minor)(OSystem|Subsystem)Version$/ { version[$1] = $2 + 0 }
+    END {
+      split("OSystem Subsystem", kinds, " ")
+      for (k in kinds) {
+        major = version["Major" kinds[k] "Version"]; minor = version["Minor" kinds[k] "Version"]
+        if (major > 4 || (major == 4 && minor > 0)) {
+          printf "%s asks for %s version %d.%d; Windows 95 and NT 4.0 load 4.0 at most\n",
+                 program, kinds[k] == "OSystem" ? "operating system" : "subsystem", major, minor
+          bad = 1
+        }
+      }
+      exit bad
+    }' || headers_bad=1
+done
 
 imports=$(mktemp)
 trap 'rm -f "$imports"' EXIT
@@ -48,4 +68,4 @@ awk -v list="$(basename "$list")" '
     }
     printf "%d imports checked against %d entries: %s\n", total, count, bad ? "FAILED" : "all listed"
     exit bad
-  }' "$list" "$imports"
+  }' "$list" "$imports" && [ "$headers_bad" -eq 0 ]
