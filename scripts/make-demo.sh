@@ -2,14 +2,16 @@
 # Lays out the demo installation medium with setup-pack: Setup.Inf, the product's files
 # compressed (SZDD), the language files, help, Present.bmp and the uninstaller; setup-pack
 # fills in the sizes and checks the medium it wrote.
-#   scripts/make-demo.sh WINDOWS_BUILD_DIR OUT_DIR
+#   scripts/make-demo.sh WINDOWS_BUILD_DIR OUT_DIR [SETUP-PACK OPTIONS...]
 # WINDOWS_BUILD_DIR is a MinGW build of this project (it holds setup.exe, the demo programs
 # and uninstkp.exe when built). setup-pack is the native one of build/ (SETUP_PACK names
-# another); it is built there when missing.
+# another); it is built there when missing. Further options go to setup-pack after the
+# script's own (a later --programs replaces the build's programs).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 win=$(cd "$1" && pwd)
 out=$2
+shift 2
 src=$root/demo/medium
 pack=${SETUP_PACK:-$root/build/tools/setup-pack/setup-pack}
 if [ ! -x "$pack" ]; then
@@ -91,5 +93,5 @@ if [ -f "$win/app/win32/SETUP.EXE" ]; then cp "$win/app/win32/SETUP.EXE" "$progr
   echo "Language=English"
   echo "END OF INI"
 } | sed 's/$/\r/' > "$work/Setup.Inf"
-"$pack" --script "$work/Setup.Inf" --files "$product" --out "$out" --compress --programs "$programs"
+"$pack" --script "$work/Setup.Inf" --files "$product" --out "$out" --compress --programs "$programs" "$@"
 echo "Demo medium laid out in $out"

@@ -39,6 +39,12 @@ struct LineReader {
   }
 };
 
+int WholeNumber(const LineReader& reader, std::string_view word, const char* what) {
+  if (word.size() > 9 || word.find_first_not_of("0123456789") != std::string_view::npos)
+    reader.Fail("the " + std::string(what) + " \"" + std::string(word) + "\" is not a number");
+  return std::stoi(std::string(word));
+}
+
 std::optional<Action> ParseLine(std::string_view line, int number) {
   LineReader reader{line, number};
   std::string_view verb = NextWord(line, reader.pos);
@@ -58,9 +64,7 @@ std::optional<Action> ParseLine(std::string_view line, int number) {
     action.verb = Verb::Pick;
     action.name = reader.Word("control name");
     std::string_view index = reader.Word("entry index");
-    if (index.size() > 9 || index.find_first_not_of("0123456789") != std::string_view::npos)
-      reader.Fail("the entry index \"" + std::string(index) + "\" is not a number");
-    action.index = std::stoi(std::string(index));
+    action.index = WholeNumber(reader, index, "entry index");
     reader.End();
   } else if (verb == "close") {
     action.verb = Verb::Close;
@@ -80,6 +84,11 @@ std::optional<Action> ParseLine(std::string_view line, int number) {
     std::string_view button = reader.Word("button");
     action.answer = AnswerOfWord(button);
     if (action.answer == 0) reader.Fail("unknown button \"" + std::string(button) + "\"");
+    reader.End();
+  } else if (verb == "disk") {
+    action.verb = Verb::Disk;
+    action.disk = WholeNumber(reader, reader.Word("disk number"), "disk number");
+    if (action.disk == 0) reader.Fail("the disks of a set count from 1");
     reader.End();
   } else {
     reader.Fail("unknown action \"" + std::string(verb) + "\"");
@@ -145,6 +154,8 @@ std::string DescribeAction(const Action& action) {
       return "close";
     case Verb::Key:
       return action.key == kVkEscape ? "key esc" : "key enter";
+    case Verb::Disk:
+      return "disk " + std::to_string(action.disk);
     case Verb::Reply:
     default:
       return "reply " + std::string(AnswerWord(action.answer));

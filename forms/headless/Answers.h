@@ -10,6 +10,9 @@
 //   close              the title-bar close button of the open form
 //   key esc | key enter
 //   reply BUTTON       answers the message box: OK CANCEL YES NO RETRY ABORT IGNORE
+//   disk N             puts disk N of the set into the drive, as a user does when a message
+//                      box (the installer's disk prompt) asks for it: taken while a message
+//                      box is showing, before the reply that closes it
 // The native runner and the Win32 robot share this format.
 #pragma once
 
@@ -20,7 +23,7 @@
 
 namespace forms::headless {
 
-enum class Verb { Click, Type, Pick, Check, DblClick, Close, Key, Reply };
+enum class Verb { Click, Type, Pick, Check, DblClick, Close, Key, Reply, Disk };
 
 // One action of the scripted user.
 struct Action {
@@ -30,6 +33,7 @@ struct Action {
   int index = 0;     // the entry to pick
   int key = 0;       // the virtual-key code (key): kVkEscape or kVkReturn
   int answer = 0;    // the message-box answer (reply): kIdOk...
+  int disk = 0;      // the disk put into the drive (disk), from 1
   int line = 0;      // the line of the answers file, from 1
   friend bool operator==(const Action&, const Action&) = default;
 };

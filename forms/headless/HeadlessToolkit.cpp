@@ -89,7 +89,7 @@ std::string HeadlessToolkit::DescribeOpen() const {
 
 std::string HeadlessToolkit::Misfit(const Action& action, const std::vector<Form*>& targets,
                                     Form** form, Control** control) const {
-  if (action.verb == Verb::Reply) return "no message box is showing";
+  if (action.verb == Verb::Reply || action.verb == Verb::Disk) return "no message box is showing";
   if (targets.empty()) return "no form is open";
   if (action.verb == Verb::Close || action.verb == Verb::Key) {
     *form = targets.front();
@@ -172,6 +172,7 @@ void HeadlessToolkit::Apply(const Action& action, Form& form, Control* control) 
       form.PressKey(action.key);
       break;
     case Verb::Reply:
+    case Verb::Disk:
       break;
   }
 }
@@ -255,7 +256,7 @@ void HeadlessToolkit::ProcessMessages() {
   }
   if (!app_ || nextAction_ >= actions_.size()) return;
   Verb verb = actions_[nextAction_].verb;
-  if (verb == Verb::Close || verb == Verb::Key || verb == Verb::Reply) return;
+  if (verb == Verb::Close || verb == Verb::Key || verb == Verb::Reply || verb == Verb::Disk) return;
   for (Form* modal : app_->ModalForms())
     if (modal->Visible()) return;
   TryAction(app_->VisibleForms());
@@ -290,9 +291,10 @@ int HeadlessToolkit::MessageBox(const std::string& text, const std::string& capt
   std::string box = Quote(caption) + " " + std::string(IconName(flags)) + " " +
                     std::string(ButtonsName(flags)) + " " + Quote(text);
   transcript_.push_back("message " + box);
-  if (messageObserver_) messageObserver_(text);
+  ChangeDisks();
   // Where the run would stop, the generic user answers if it may.
   auto defaultOr = [&](int code, const std::string& message) {
+    DefaultDiskChange(text);
     Action reply;
     reply.verb = Verb::Reply;
     reply.answer = DefaultReply(flags);
@@ -311,6 +313,29 @@ int HeadlessToolkit::MessageBox(const std::string& text, const std::string& capt
   ++nextAction_;
   lastActionTime_ = now_;
   return action.answer;
+}
+
+void HeadlessToolkit::ChangeDisks() {
+  for (; nextAction_ < actions_.size() && actions_[nextAction_].verb == Verb::Disk; ++nextAction_) {
+    const Action& change = actions_[nextAction_];
+    const std::string refused =
+        diskChanger_ ? diskChanger_(change.disk) : std::string("this run has no disk set");
+    if (!refused.empty())
+      Stop(2, "answers line " + std::to_string(change.line) + ": " + DescribeAction(change) +
+                  " does not fit: " + refused);
+    lastActionTime_ = now_;
+  }
+}
+
+void HeadlessToolkit::DefaultDiskChange(const std::string& text) {
+  if (!defaults_.askedDisk || !diskChanger_ || defaultsUsed_ >= defaults_.limit) return;
+  Action change;
+  change.verb = Verb::Disk;
+  change.disk = defaults_.askedDisk(text);
+  // A disk the set does not have stays out of the drive: the box is answered all the same,
+  // and what the program does next shows in the transcript.
+  if (change.disk <= 0 || !diskChanger_(change.disk).empty()) return;
+  TakeDefault(change);
 }
 
 void HeadlessToolkit::Changed(Component& component, Property what) {

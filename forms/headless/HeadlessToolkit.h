@@ -9,6 +9,11 @@
 // timers already due and applies the next action only when it fits a visible modeless form
 // while no visible modal form is open (a click on a progress window's Cancel button).
 //
+// Disk changes: a `disk N` action is taken while a message box shows, before the reply, by
+// the disk changer the runner set; without one, or when it refuses, the run stops (code 2).
+// The generic user changes disks through the same changer: answering a message box that
+// asks for a disk (as the runner's askedDisk reads it), it first puts that disk in.
+//
 // Default answers (off unless set): where the run would stop because no action fits or
 // none remain, a generic user answers instead, up to a limit, so that any run ends. A
 // message box gets the first of OK, Yes, Ignore and Cancel it has (never Retry, which may
@@ -67,6 +72,9 @@ struct DefaultAnswers {
   std::size_t limit = 0;               // most generic answers in one run (0: none)
   std::string fill = "User";           // typed into an empty edit
   std::vector<std::string> preferred;  // control names pressed before any other button
+  // The disk of the set a message box's text asks for, 0 for none: the generic user puts it
+  // into the drive through the disk changer before it answers the box ("default disk N").
+  std::function<int(const std::string& text)> askedDisk;
 };
 
 class HeadlessToolkit : public Toolkit {
@@ -89,13 +97,13 @@ class HeadlessToolkit : public Toolkit {
   void SetIdleLimit(std::uint32_t milliseconds) { idleLimit_ = milliseconds; }
   // Lets a generic user answer what the actions do not (limit 0 turns it off).
   void SetDefaultAnswers(DefaultAnswers answers) { defaults_ = std::move(answers); }
+  // What puts disk N of the set into the drive: gives the empty text when it did, otherwise
+  // why it cannot.
+  void SetDiskChanger(std::function<std::string(int disk)> changer) {
+    diskChanger_ = std::move(changer);
+  }
   // Generic answers given so far.
   std::size_t DefaultAnswersUsed() const { return defaultsUsed_; }
-  // Called with the text of each message box before it is answered: what the user does
-  // while it shows besides pressing a button (changing the disk in the drive, say).
-  void SetMessageObserver(std::function<void(const std::string& text)> observer) {
-    messageObserver_ = std::move(observer);
-  }
   // The cursor last set.
   ScreenCursor Cursor() const { return cursor_; }
 
@@ -135,6 +143,10 @@ class HeadlessToolkit : public Toolkit {
   // True when a generic answer may still be given; counts it and writes its line.
   bool TakeDefault(const Action& action);
   std::string DescribeOpen() const;
+  // Takes the `disk N` actions that come next (a message box is showing).
+  void ChangeDisks();
+  // The generic user's disk change at a message box with the text `text`.
+  void DefaultDiskChange(const std::string& text);
   [[noreturn]] void Stop(int code, const std::string& message);
 
   Application* app_ = nullptr;
@@ -151,8 +163,8 @@ class HeadlessToolkit : public Toolkit {
   ScreenCursor cursor_{};
   DefaultAnswers defaults_;
   std::size_t defaultsUsed_ = 0;
-  std::function<void(const std::string&)> messageObserver_;
   std::atomic<bool> woken_ = false;
+  std::function<std::string(int)> diskChanger_;
 };
 
 }  // namespace forms::headless

@@ -22,7 +22,9 @@ Win32Toolkit::Win32Toolkit(HINSTANCE instance) : instance_(instance) {
   form.style = CS_DBLCLKS;
   form.lpfnWndProc = FormProc;
   form.hInstance = instance_;
-  form.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+  // The program's own icon (its first icon resource) where it has one.
+  form.hIcon = LoadIconA(instance_, MAKEINTRESOURCEA(1));
+  if (!form.hIcon) form.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
   form.hCursor = LoadCursor(nullptr, IDC_ARROW);
   form.lpszClassName = kFormClass;
   RegisterClassExA(&form);

@@ -6,12 +6,16 @@
 // visible from outside, so a form's caption change is written as `caption "..."`.
 //
 // usage: robot --answers FILE --transcript FILE [--timeout SECONDS] [--snap-dir DIR]
-//              [--clock FILE] [--ink FILE --ink-seen FILE]
+//              [--clock FILE] [--changer DIR] [--ink FILE --ink-seen FILE]
 // With --snap-dir, each event line is followed by DIR\request-N and a wait (at most 30 s)
 // for DIR\done-N, so that a screenshot can be taken of what the line describes.
 // With --clock, every event line and every action ("do " and the answers line) is also
 // written to FILE after the milliseconds since the robot started and a tab, so that a
 // benchmark can time a stretch of the run from outside the program.
+// With --changer, a `disk N` answer (taken while a message box shows, as setup-sim takes it)
+// writes DIR\change-K holding N, K counting the changes from 1, and waits (at most 60 s)
+// for DIR\changed-K: "ok" when the host put disk N into the drive, otherwise why not. A
+// Windows program cannot relink a drive of its Wine prefix; the host can.
 // With --ink, each line of FILE names a form by its caption, a tab, and a rectangle of its
 // client area as LEFT,TOP,RIGHT,BOTTOM (a label's place); whenever the form is on the
 // screen the robot counts the dark pixels there (text drawn in black on the face colour).
@@ -238,12 +242,13 @@ std::string IconOf(HWND box) {
 class Robot {
  public:
   Robot(std::vector<Action> actions, std::ofstream& out, std::string snapDir, DWORD timeoutMs,
-        std::ofstream* clock, std::vector<InkCheck> inkChecks)
+        std::ofstream* clock, std::string changerDir, std::vector<InkCheck> inkChecks)
       : actions_(std::move(actions)),
         out_(out),
         snapDir_(std::move(snapDir)),
         timeoutMs_(timeoutMs),
         clock_(clock),
+        changerDir_(std::move(changerDir)),
         inkChecks_(std::move(inkChecks)) {
     QueryPerformanceFrequency(&frequency_);
     QueryPerformanceCounter(&start_);
@@ -321,7 +326,7 @@ class Robot {
       Observe();
       HWND box = FindMessageBox();
       HWND found = nullptr;
-      if (action.verb == Verb::Reply) {
+      if (action.verb == Verb::Reply || action.verb == Verb::Disk) {
         found = box;
       } else if (!box) {
         const bool named = action.verb != Verb::Close && action.verb != Verb::Key;
@@ -385,8 +390,33 @@ class Robot {
         PostMessageA(target, WM_KEYDOWN, static_cast<WPARAM>(action.key), 0);
         SendMessageTimeoutA(target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 500, nullptr);
         break;
+      case Verb::Disk:
+        if (const std::string refused = ChangeDisk(action.disk); !refused.empty())
+          return Stop(2, "answers line " + std::to_string(action.line) + ": " +
+                             forms::headless::DescribeAction(action) + " does not fit: " + refused);
+        break;
     }
     return 0;
+  }
+
+  // Asks the host to put disk `disk` into the drive; empty when it did, otherwise why not.
+  std::string ChangeDisk(int disk) {
+    if (changerDir_.empty()) return "the robot was started without --changer";
+    const std::string k = std::to_string(++changes_);
+    const std::string request = changerDir_ + "\\change-" + k;
+    std::ofstream(request + ".tmp") << disk << '\n';
+    MoveFileA((request + ".tmp").c_str(), request.c_str());  // whole, or not there
+    const std::string answer = changerDir_ + "\\changed-" + k;
+    for (DWORD waited = 0; waited < 60000; waited += kPollMs) {
+      if (GetFileAttributesA(answer.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        std::string reply;
+        std::getline(std::ifstream(answer), reply);
+        if (!reply.empty() && reply.back() == '\r') reply.pop_back();
+        return reply == "ok" ? std::string() : "the host did not change the disk: " + reply;
+      }
+      Sleep(kPollMs);
+    }
+    return "the host did not answer within 60 s";
   }
 
   // A click that returns once the program has handled it, or has opened a modal window
@@ -449,13 +479,15 @@ class Robot {
   std::ofstream* clock_;
   LARGE_INTEGER frequency_{};
   LARGE_INTEGER start_{};
+  std::string changerDir_;
+  int changes_ = 0;
   std::vector<InkCheck> inkChecks_;
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string answersPath, transcriptPath, snapDir, clockPath, inkPath, inkSeenPath;
+  std::string answersPath, transcriptPath, snapDir, clockPath, changerDir, inkPath, inkSeenPath;
   DWORD timeoutMs = 60000;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string option = argv[i];
@@ -467,6 +499,8 @@ int main(int argc, char** argv) {
       snapDir = argv[i + 1];
     else if (option == "--clock")
       clockPath = argv[i + 1];
+    else if (option == "--changer")
+      changerDir = argv[i + 1];
     else if (option == "--ink")
       inkPath = argv[i + 1];
     else if (option == "--ink-seen")
@@ -477,7 +511,7 @@ int main(int argc, char** argv) {
   if (transcriptPath.empty()) {
     std::fprintf(stderr,
                  "usage: robot --answers FILE --transcript FILE [--timeout S] [--snap-dir DIR] "
-                 "[--clock FILE] [--ink FILE --ink-seen FILE]\n");
+                 "[--clock FILE] [--changer DIR] [--ink FILE --ink-seen FILE]\n");
     return 1;
   }
   std::vector<Action> actions;
@@ -496,7 +530,7 @@ int main(int argc, char** argv) {
   std::ofstream clock;
   if (!clockPath.empty()) clock.open(clockPath, std::ios::binary);
   Robot robot(std::move(actions), out, snapDir, timeoutMs, clockPath.empty() ? nullptr : &clock,
-              inkPath.empty() ? std::vector<InkCheck>() : ReadInkChecks(inkPath));
+              changerDir, inkPath.empty() ? std::vector<InkCheck>() : ReadInkChecks(inkPath));
   const int code = robot.Run();
   if (!inkSeenPath.empty()) {
     std::ofstream seen(inkSeenPath, std::ios::binary);

@@ -3,9 +3,12 @@
 # demo/answers.txt, then checks what landed in the prefix: the product's files, the COM
 # server's own registry key (written by its DllRegisterServer), the script's registry
 # item, the INI entries and the Start-menu folder; and prints the summary of the run.
-# usage: run-demo.sh WORK_DIR WINE_LOADER WINDOWS_BUILD_DIR ROBOT.EXE
+# With MODE "cd" setup-pack also writes a CD image of the medium, the files xorriso reads
+# back out of it (by their Joliet names) are drive D: of the prefix, and the program runs
+# as D:\SETUP.EXE.
+# usage: run-demo.sh WORK_DIR WINE_LOADER WINDOWS_BUILD_DIR ROBOT.EXE [MODE]
 set -uo pipefail
-loader=$2 robot=$(realpath "$4")
+loader=$2 robot=$(realpath "$4") mode=${5:-}
 work=$(mkdir -p "$1" && cd "$1" && pwd)
 build=$(cd "$3" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
@@ -13,18 +16,30 @@ root=$(cd "$here/../.." && pwd)
 source "$here/wine-env.sh"
 source "$here/wine-summary.sh"
 
-run="$work/runs/demo"
+run="$work/runs/demo${mode:+-$mode}"
 rm -rf "$run"
 mkdir -p "$run"
-"$root/scripts/make-demo.sh" "$build" "$run/medium" >"$run/make-demo.out" 2>&1 ||
-  { cat "$run/make-demo.out"; exit 1; }
+medium="$run/medium" program=SETUP.EXE
+[ "$mode" = cd ] && medium="$run/cd" program='D:\SETUP.EXE'
+"$root/scripts/make-demo.sh" "$build" "$run/medium" ${mode:+--iso "$run/demo.iso"} \
+  >"$run/make-demo.out" 2>&1 || { cat "$run/make-demo.out"; exit 1; }
+if [ "$mode" = cd ]; then
+  xorriso -no_rc -osirrox on -read_fs norock -indev "$run/demo.iso" -extract / "$medium" \
+    >"$run/xorriso.out" 2>&1 || { cat "$run/xorriso.out"; exit 1; }
+  chmod -R u+w "$medium"
+  # setup-pack's list of what it wrote stays in the folder; the CD holds the medium alone.
+  [ ! -e "$medium/.setup-pack" ] || { echo "the CD image holds setup-pack's list"; exit 1; }
+  diff -r -x .setup-pack "$run/medium" "$medium" ||
+    { echo "the CD image differs from the medium"; exit 1; }
+fi
 
 wine_prefix "$work" "$run" "$loader"
 trap wine_cleanup EXIT
 wine_xvfb "$run" || exit 125
+[ "$mode" = cd ] && wine_drive D "$medium" cdrom
 touch "$run/marker"
 
-wine_play "$run" "$run/medium" "$robot" "$root/demo/answers.txt"
+wine_play "$run" "$medium" "$robot" "$root/demo/answers.txt" --program "$program"
 robot_rc=$?
 # The Explorer window that [CreateGroup] opened keeps the session alive: end it, which
 # also writes the registry files.
@@ -84,6 +99,7 @@ ls -d "$drive"/users/*/AppData/Roaming/Microsoft/Windows/"Start Menu"/Programs/"
 wine_summary "$run" "$run/marker" "$work/template-$WINEARCH"
 if [ "$failed" -eq 0 ]; then
   echo "demo installed under Wine"
+  wine_passed "$run"
   exit 0
 fi
 echo "demo run failed (run folder $run)"

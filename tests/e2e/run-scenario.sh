@@ -112,6 +112,7 @@ if [ -f "$scenario/expected-registry" ]; then
 fi
 if [ "$failed" -eq 0 ]; then
   echo "scenario $name passed"
+  wine_passed "$run"
   exit 0
 fi
 echo "scenario $name failed (run folder $run)"

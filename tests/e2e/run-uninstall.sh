@@ -32,31 +32,8 @@ wine_prefix "$work" "$run" "$loader"
 trap wine_cleanup EXIT
 wine_xvfb "$run" || exit 125
 
-# A picture of the prefix: every file with its digest (what a program run may change on its
-# own left out), and the registry without the times Wine stamps on every key it saves.
-picture() {
-  timeout 60 "$wine_server" -w >/dev/null 2>&1
-  (cd "$run/prefix/drive_c" && find . \( -path ./windows/temp -o -path './users/*/Temp' -o \
-    -path './users/*/AppData/Local/Temp' \) -prune -o -print | LC_ALL=C sort |
-    while IFS= read -r f; do
-      if [ -f "$f" ]; then echo "$f $(md5sum <"$f" | cut -c1-32)"; else echo "$f"; fi
-    done | grep -vi '^\./windows/uninstkp\.exe ')
-  for hive in system.reg user.reg; do
-    echo "== $hive"
-    sed -e 's/^\(\[.*\]\) [0-9]*$/\1/' -e '/^#time=/d' "$run/prefix/$hive" |
-      awk -v RS= -v ORS='\n\n' '!/^\[Software\\\\Tavrin\\\\Velmora Management Console\\\\Register\]/'
-  done
-}
-# Keys Wine itself rewrites on every start, whatever runs.
-volatile='^\[(Software\\\\Wine\\\\|System\\\\CurrentControlSet\\\\Control\\\\(DeviceClasses|Class)\\\\|Software\\\\Microsoft\\\\Windows NT\\\\CurrentVersion\\\\Fonts|Hardware\\\\)'
-# The uninstaller's own file goes at the next restart: that pending deletion is by design.
-stable() {
-  v="$volatile" awk -v RS= -v ORS='\n\n' '$0 !~ ENVIRON["v"]' |
-    grep -v '^"PendingFileRenameOperations"=.*uninstkp\.exe'
-}
-
 "$WINELOADER" wineboot >/dev/null 2>&1
-picture | stable >"$run/before.txt"
+wine_picture | wine_stable >"$run/before.txt"
 
 failed=0
 wine_play "$run" "$run/medium" "$robot" "$scenario/install-answers" ||
@@ -64,26 +41,20 @@ wine_play "$run" "$run/medium" "$robot" "$scenario/install-answers" ||
 cp "$run/transcript.txt" "$run/install-transcript.txt" 2>/dev/null
 
 # The installation must have made what the uninstaller is to take away.
-picture >"$run/installed.txt"
+wine_picture >"$run/installed.txt"
 for made in './DEMO/help/demo.hlp' './windows/demo.ini'; do
   grep -qiF "$made " "$run/installed.txt" || { echo "not installed: $made"; failed=1; }
 done
 grep -qi '/Start Menu/Programs/Demo$' "$run/installed.txt" ||
   { echo "no Start-menu folder after the installation"; failed=1; }
 
-entry='HKLM\Software\Microsoft\Windows\CurrentVersion\UnInstall\Demo'
-command=$("$WINELOADER" reg query "$entry" /v UnInstallString 2>/dev/null | tr -d '\r' |
-  sed -n 's/.*REG_SZ *//p')
-[ -n "$command" ] || { echo "no uninstall entry after the installation"; failed=1; }
-echo "uninstall command: $command"
-"$WINELOADER" reg query "$entry" /v LogDigest 2>/dev/null | grep -q 'REG_SZ *[0-9a-f]\{64\}' ||
-  { echo "no log digest in the uninstall entry"; failed=1; }
+command=$(wine_uninstall_entry Demo) || failed=1
 
 expected="$scenario/expected-uninstall" answers="$scenario/uninstall-answers" code=0
 if [ "$mode" = tampered ]; then
   # An extra block that would delete a file of the system.
   printf 'COPYTOWIN=x,win.ini\r\n' >>"$run/prefix/drive_c/DEMO/setup.uni"
-  picture | stable >"$run/before.txt"
+  wine_picture | wine_stable >"$run/before.txt"
   expected="$scenario/expected-tampered" answers="$scenario/tampered-answers" code=3
 fi
 
@@ -121,23 +92,13 @@ case "$mode" in
       rm -rf "$c/DEMO"
       ln -s COPY "$c/DEMO"
     fi
-    picture | stable >"$run/before.txt"
+    wine_picture | wine_stable >"$run/before.txt"
     expected="$scenario/expected-not-the-log" answers="$scenario/tampered-answers" code=3
     ;;
 esac
 
-# The uninstaller, as the entry starts it: the unquoted program, then its two arguments.
-program=${command%% *}
-eval "args=(${command#* })"
-(timeout 120 "$WINELOADER" "$program" "${args[@]}" >"$run/uninstkp.out" 2>&1
- echo $? >"$run/uninstkp.rc") &
-uninst_pid=$!
-timeout 200 "$WINELOADER" "$robot" --answers "$(windows_path "$answers")" \
-  --transcript "$(windows_path "$run/uninstall-transcript")" --timeout 60 >"$run/robot2.out" 2>&1 ||
+wine_uninstall "$run" "$command" "$robot" "$answers" ||
   { echo "uninstallation: robot exit code $?"; cat "$run/robot2.out"; failed=1; }
-wait $uninst_pid
-# The window's caption is seen only when it is up long enough for the robot to look.
-tr -d '\r' <"$run/uninstall-transcript" | grep -v '^caption ' >"$run/uninstall-transcript.txt"
 rc=$(cat "$run/uninstkp.rc")
 [ "$rc" = "$code" ] || { echo "uninstkp.exe exit code $rc, expected $code"; failed=1; }
 diff -u "$expected" "$run/uninstall-transcript.txt" || failed=1
@@ -153,12 +114,13 @@ elif [ "$mode" = file-links ]; then
   [ "$(md5sum <"$system_ini")" = "$system_sum" ] ||
     { echo "SYSTEM.INI was changed through the hard link"; failed=1; }
 else
-  picture | stable >"$run/after.txt"
+  wine_picture | wine_stable >"$run/after.txt"
   diff -u "$run/before.txt" "$run/after.txt" || { echo "the prefix differs from before"; failed=1; }
 fi
 
 if [ "$failed" -eq 0 ]; then
   echo "uninstall round trip passed${mode:+ ($mode)}"
+  wine_passed "$run"
   exit 0
 fi
 echo "uninstall round trip failed (run folder $run)"

@@ -9,9 +9,28 @@
 #   wine_xvfb RUN_DIR                    starts an Xvfb of its own and exports DISPLAY
 #                                        (in the range SETUP_XVFB_DISPLAYS=FIRST-LAST if set)
 #   wine_cleanup                         ends the prefix's wineserver and the Xvfb, if any
+#   wine_passed RUN_DIR                  the run passed: ends the session and deletes its
+#                                        prefix (SETUP_KEEP_PREFIX=1 keeps it)
 #   windows_path HOST_PATH               the Windows path Wine gives a host path
 #   wine_snapper RUN_DIR STOP_FILE &     takes RUN_DIR/shot-N.png when the robot asks for it
 #                                        (RUN_DIR/snaps/request-N), until STOP_FILE exists
+#   wine_drive LETTER HOST_DIR TYPE      makes HOST_DIR drive LETTER: of the prefix (a
+#                                        dosdevices link) of TYPE floppy, cdrom or hd
+#   wine_disk_changer RUN_DIR STOP_FILE LETTER DISKS_DIR &
+#                                        puts DISKS_DIR/DISKn into drive LETTER: when the
+#                                        robot asks for disk n, until STOP_FILE exists
+#   wine_uninstall_entry CAPTION         prints the UnInstallString of the product's uninstall
+#                                        entry; says and fails when it or its log digest is
+#                                        missing
+#   wine_uninstall RUN_DIR COMMAND ROBOT ANSWERS
+#                                        starts the uninstaller as COMMAND (the entry's
+#                                        UnInstallString) says, the robot playing ANSWERS;
+#                                        leaves RUN_DIR/uninstall-transcript.txt (caption
+#                                        lines left out), robot2.out and uninstkp.rc;
+#                                        returns the robot's code
+#   wine_picture / wine_stable           every file of the prefix's drive C: with its digest
+#                                        and the registry; the same without what Wine or a
+#                                        restart changes on their own (for before/after)
 
 wine_server=/usr/lib/wine/wineserver
 wine_xvfb_pid=""
@@ -92,6 +111,13 @@ wine_cleanup() {
   return 0
 }
 
+# Every run's prefix is a full copy of the template, about 600 MB: a suite that kept them all
+# would fill a build machine's disk. A failed run keeps its prefix for a look inside.
+wine_passed() {
+  wine_cleanup
+  [ "${SETUP_KEEP_PREFIX:-0}" = 1 ] || rm -rf "$1/prefix"
+}
+
 windows_path() { "$WINELOADER" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 
 wine_snapper() {
@@ -110,31 +136,48 @@ wine_snapper() {
   done
 }
 
-#   wine_play RUN_DIR MEDIUM_DIR ROBOT ANSWERS [ROBOT_OPTION...]
-#                                        runs MEDIUM_DIR/SETUP.EXE (from that directory)
-#                                        with the robot playing ANSWERS (and the further
-#                                        options given); leaves
-#                                        RUN_DIR/transcript.txt, robot.out, robot.rc,
-#                                        setup.rc and the screenshots; returns robot's code
+#   wine_play RUN_DIR MEDIUM_DIR ROBOT ANSWERS [--program PROGRAM] [--disks LETTER DISKS_DIR]
+#             [ROBOT_OPTION...]
+#                                        runs MEDIUM_DIR/SETUP.EXE (or PROGRAM, such as
+#                                        A:\SETUP.EXE) from that directory with the robot
+#                                        playing ANSWERS (and the further options given);
+#                                        leaves RUN_DIR/transcript.txt, robot.out, robot.rc,
+#                                        setup.rc and the screenshots; returns robot's code.
+#                                        With --disks the robot's `disk n` answers put
+#                                        DISKS_DIR/DISKn into drive LETTER:
 wine_play() {
-  local run=$1 medium=$2 robot=$3 answers=$4
+  local run=$1 medium=$2 robot=$3 answers=$4 program=SETUP.EXE letter="" disks=""
   shift 4
+  while [ $# -gt 0 ]; do
+    case $1 in
+      --program) program=$2; shift 2 ;;
+      --disks) letter=$2 disks=$3; shift 3 ;;
+      *) break ;;
+    esac
+  done
   rm -f "$run/robot.rc" "$run/setup.rc" "$run/transcript" "$run/transcript.txt"
-  rm -rf "$run/snaps"
-  mkdir -p "$run/snaps"
-  (cd "$medium" && timeout 240 "$WINELOADER" SETUP.EXE >"$run/setup.out" 2>&1
+  rm -rf "$run/snaps" "$run/changer"
+  mkdir -p "$run/snaps" "$run/changer"
+  (cd "$medium" && timeout 240 "$WINELOADER" "$program" >"$run/setup.out" 2>&1
    echo $? >"$run/setup.rc") &
   local setup_pid=$!
   wine_snapper "$run" "$run/robot.rc" &
-  local snapper=$!
+  local snapper=$! changer=""
+  local changing=()
+  if [ -n "$disks" ]; then
+    wine_disk_changer "$run" "$run/robot.rc" "$letter" "$disks" &
+    changer=$!
+    changing=(--changer "$(windows_path "$run/changer")")
+  fi
   # The robot waits on window state (60 s at most for each answer); the outer limit only
   # catches a robot that hangs.
   timeout 300 "$WINELOADER" "$robot" --answers "$(windows_path "$answers")" \
     --transcript "$(windows_path "$run/transcript")" --snap-dir "$(windows_path "$run/snaps")" \
-    --timeout 60 "$@" >"$run/robot.out" 2>&1
+    --timeout 60 "${changing[@]}" "$@" >"$run/robot.out" 2>&1
   local robot_rc=$?
   echo $robot_rc >"$run/robot.rc"
   wait $snapper
+  [ -z "$changer" ] || wait "$changer"
   # A program that outlives the robot (it failed) is ended with the session.
   [ "$robot_rc" -eq 0 ] || timeout 30 "$wine_server" -k >/dev/null 2>&1
   wait $setup_pid
@@ -149,4 +192,87 @@ wine_virtual_desktop() {
   "$WINELOADER" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
   "$WINELOADER" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f \
     >/dev/null 2>&1
+}
+
+wine_drive() {
+  local letter=$1 dir=$2 type=$3
+  ln -sfn "$dir" "$WINEPREFIX/dosdevices/${letter,,}:"
+  "$WINELOADER" reg add 'HKLM\Software\Wine\Drives' /v "${letter,,}:" /d "$type" /f >/dev/null 2>&1
+}
+
+# The robot writes changer/change-K (the disk's number) whole and waits for changer/changed-K:
+# "ok", or why the disk was not changed.
+wine_disk_changer() {
+  local run=$1 stop=$2 letter=$3 disks=$4 k=1 n reply
+  while :; do
+    if [ -f "$run/changer/change-$k" ]; then
+      n=$(tr -dc '0-9' <"$run/changer/change-$k")
+      if [ -n "$n" ] && [ -d "$disks/DISK$n" ]; then
+        ln -sfn "$disks/DISK$n" "$WINEPREFIX/dosdevices/${letter,,}:"
+        reply=ok
+      else
+        reply="there is no disk $n in $disks"
+      fi
+      echo "$reply" >"$run/changer/changed-$k.tmp"
+      mv "$run/changer/changed-$k.tmp" "$run/changer/changed-$k"
+      k=$((k + 1))
+    elif [ -f "$stop" ]; then
+      break
+    else
+      sleep 0.1
+    fi
+  done
+}
+
+# A picture of the prefix: every file of drive C: with its digest (what a program run may
+# change on its own left out), and the registry without the times Wine stamps on every key
+# it saves and without the user's name and company, which are user data.
+wine_picture() {
+  timeout 60 "$wine_server" -w >/dev/null 2>&1
+  (cd "$WINEPREFIX/drive_c" && find . \( -path ./windows/temp -o -path './users/*/Temp' -o \
+    -path './users/*/AppData/Local/Temp' \) -prune -o -print | LC_ALL=C sort |
+    while IFS= read -r f; do
+      if [ -f "$f" ]; then echo "$f $(md5sum <"$f" | cut -c1-32)"; else echo "$f"; fi
+    done | grep -vi '^\./windows/uninstkp\.exe ')
+  for hive in system.reg user.reg; do
+    echo "== $hive"
+    sed -e 's/^\(\[.*\]\) [0-9]*$/\1/' -e '/^#time=/d' "$WINEPREFIX/$hive" |
+      awk -v RS= -v ORS='\n\n' '!/^\[Software\\\\Tavrin\\\\Velmora Management Console\\\\Register\]/'
+  done
+}
+
+# Keys Wine itself rewrites on every start, whatever runs; and the uninstaller's own file,
+# which goes at the next restart: that pending deletion is by design.
+wine_stable() {
+  local volatile='^\[(Software\\\\Wine\\\\|System\\\\CurrentControlSet\\\\Control\\\\(DeviceClasses|Class)\\\\|Software\\\\Microsoft\\\\Windows NT\\\\CurrentVersion\\\\Fonts|Hardware\\\\)'
+  v="$volatile" awk -v RS= -v ORS='\n\n' '$0 !~ ENVIRON["v"]' |
+    grep -v '^"PendingFileRenameOperations"=.*uninstkp\.exe'
+}
+
+wine_uninstall_entry() {
+  local entry="HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\UnInstall\\$1" command
+  command=$("$WINELOADER" reg query "$entry" /v UnInstallString 2>/dev/null | tr -d '\r' |
+    sed -n 's/.*REG_SZ *//p')
+  [ -n "$command" ] || { echo "no uninstall entry after the installation" >&2; return 1; }
+  echo "uninstall command: $command" >&2
+  "$WINELOADER" reg query "$entry" /v LogDigest 2>/dev/null | grep -q 'REG_SZ *[0-9a-f]\{64\}' ||
+    { echo "no log digest in the uninstall entry" >&2; echo "$command"; return 1; }
+  echo "$command"
+}
+
+wine_uninstall() {
+  local run=$1 command=$2 robot=$3 answers=$4 program args robot_rc
+  # The unquoted program, then its two arguments, as the entry starts it.
+  program=${command%% *}
+  eval "args=(${command#* })"
+  (timeout 120 "$WINELOADER" "$program" "${args[@]}" >"$run/uninstkp.out" 2>&1
+   echo $? >"$run/uninstkp.rc") &
+  local uninst_pid=$!
+  timeout 200 "$WINELOADER" "$robot" --answers "$(windows_path "$answers")" \
+    --transcript "$(windows_path "$run/uninstall-transcript")" --timeout 60 >"$run/robot2.out" 2>&1
+  robot_rc=$?
+  wait $uninst_pid
+  # The window's caption is seen only when it is up long enough for the robot to look.
+  tr -d '\r' <"$run/uninstall-transcript" | grep -v '^caption ' >"$run/uninstall-transcript.txt"
+  return $robot_rc
 }

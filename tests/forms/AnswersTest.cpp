@@ -39,6 +39,11 @@ Action WithAnswer(int answer) {
   action.answer = answer;
   return action;
 }
+Action WithDisk(int disk) {
+  Action action = Make(Verb::Disk);
+  action.disk = disk;
+  return action;
+}
 
 TEST(Answers, EachVerbReadsItsOperands) {
   const GoodLine cases[] = {
@@ -58,6 +63,7 @@ TEST(Answers, EachVerbReadsItsOperands) {
       {"reply OK", "reply OK", WithAnswer(kIdOk)},
       {"reply NO", "reply NO", WithAnswer(kIdNo)},
       {"reply IGNORE", "reply IGNORE", WithAnswer(kIdIgnore)},
+      {"disk", "disk 12", WithDisk(12)},
   };
   for (const GoodLine& c : cases) {
     std::vector<Action> actions = ParseAnswers(c.text);
@@ -76,11 +82,17 @@ TEST(Answers, RemarksBlankLinesAndLineEndsAreSkippedAndLinesCounted) {
 }
 
 TEST(Answers, DescribeWritesTheLineBack) {
-  const char* lines[] = {"click nextBut",    "type PageBEdit1 Jan Novak",
-                         "pick PageKLBX1 3", "check PageJRB1",
-                         "dblclick CHFDLB",  "close",
-                         "key esc",          "key enter",
-                         "reply YES",        "reply RETRY"};
+  const char* lines[] = {"click nextBut",
+                         "type PageBEdit1 Jan Novak",
+                         "pick PageKLBX1 3",
+                         "check PageJRB1",
+                         "dblclick CHFDLB",
+                         "close",
+                         "key esc",
+                         "key enter",
+                         "reply YES",
+                         "reply RETRY",
+                         "disk 2"};
   for (const char* line : lines) {
     std::vector<Action> actions = ParseAnswers(line);
     ASSERT_EQ(actions.size(), 1u) << line;
@@ -103,6 +115,10 @@ TEST(Answers, ABadLineIsNamedByNumber) {
       {"key space", "unknown key \"space\" (esc or enter)"},
       {"reply MAYBE", "unknown button \"MAYBE\""},
       {"close now", "unexpected \"now\" at the end"},
+      {"disk", "missing disk number"},
+      {"disk two", "the disk number \"two\" is not a number"},
+      {"disk 0", "the disks of a set count from 1"},
+      {"disk 2 3", "unexpected \"3\" at the end"},
   };
   for (const BadLine& c : cases) {
     std::string text = std::string("click nextBut\n\n") + c.text + "\nclick nextBut";

@@ -16,6 +16,9 @@ TEST(Diskette, FormatsHoldWhatTheirBootSectorsSay) {
   };
   const Case cases[] = {{1440, 1457664, 224},
                         {720, 730112, 112},
+                        {160, 313 * 512, 64},
+                        {180, 351 * 512, 64},
+                        {320, 315 * 1024, 112},
                         {1200, 1213952, 224},
                         {2880, 2931712, 240},
                         // Any other size is laid out the same way: 100 KB has 200 sectors, 1 boot,

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/medium/Pack.h"
+
 namespace medium::testing {
 
 inline std::string Put32(std::uint32_t value) {
@@ -88,5 +90,16 @@ class ScratchDir {
  private:
   std::filesystem::path path_;
 };
+
+// setup-pack's options for the layout the tests make in `work`: the template template.inf,
+// the product's files in product/, the programs in programs/, the medium in out/.
+inline PackOptions PackOptionsIn(const std::filesystem::path& work) {
+  PackOptions options;
+  options.script = work / "template.inf";
+  options.files = work / "product";
+  options.out = work / "out";
+  options.programs = work / "programs";
+  return options;
+}
 
 }  // namespace medium::testing

@@ -55,14 +55,7 @@ class Pack : public ::testing::Test {
          "COPYTOBASE=data.bi_,data.bin"},
         "template.inf");
   }
-  medium::PackOptions Options() const {
-    medium::PackOptions options;
-    options.script = work_.path() / "template.inf";
-    options.files = work_.path() / "product";
-    options.out = work_.path() / "out";
-    options.programs = work_.path() / "programs";
-    return options;
-  }
+  medium::PackOptions Options() const { return medium::testing::PackOptionsIn(work_.path()); }
   ScratchDir work_;
 };
 
@@ -108,11 +101,7 @@ TEST_F(Pack, CompressionKeepsAFileAsItIsWhenItWouldNotBeSmaller) {
     work.PutScript(
         {"InstTo=C:\\App", "LANG=English,file.dat,app.lng", "COPYTOBASE=file.da_,file.dat"},
         "template.inf");
-    medium::PackOptions options;
-    options.script = work.path() / "template.inf";
-    options.files = work.path() / "product";
-    options.out = work.path() / "out";
-    options.programs = work.path() / "programs";
+    medium::PackOptions options = medium::testing::PackOptionsIn(work.path());
     options.compress = true;
     medium::PackMedium(options);
     const std::string stored = work.Read("out/file.da_");
@@ -176,11 +165,7 @@ TEST_F(Pack, NeverWritesADiskThatDoesNotFit) {
     ScratchDir work("pack-oversize");
     for (const auto& [name, bytes] : Snapshot(work_.path())) work.Put(name, bytes);
     work.Put(c.file, std::string(1457665, 'x'));
-    medium::PackOptions options = Options();
-    options.script = work.path() / "template.inf";
-    options.files = work.path() / "product";
-    options.programs = work.path() / "programs";
-    options.out = work.path() / "out";
+    medium::PackOptions options = medium::testing::PackOptionsIn(work.path());
     options.diskKB = 1440;
     try {
       medium::PackMedium(options);

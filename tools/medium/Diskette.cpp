@@ -1,5 +1,7 @@
 #include "tools/medium/Diskette.h"
 
+#include <iterator>
+
 #include "script/Text.h"
 
 namespace medium {
@@ -17,6 +19,9 @@ struct StandardFormat {
 // As the standard diskettes are formatted (sectors per cluster, root entries and FAT size
 // from their boot sectors).
 constexpr StandardFormat kStandard[] = {
+    {160, {512, 313, 64}},      // 320 sectors: 1 boot, 2 x 1 FAT, 4 root, 313 data
+    {180, {512, 351, 64}},      // 360 sectors: 1 boot, 2 x 2 FAT, 4 root, 351 data
+    {320, {1024, 315, 112}},    // 640 sectors: 1 boot, 2 x 1 FAT, 7 root, 630 data
     {360, {1024, 354, 112}},    // 720 sectors: 1 boot, 2 x 2 FAT, 7 root, 708 data
     {720, {1024, 713, 112}},    // 1440 sectors: 1 boot, 2 x 3 FAT, 7 root, 1426 data
     {1200, {512, 2371, 224}},   // 2400 sectors: 1 boot, 2 x 7 FAT, 14 root, 2371 data
@@ -68,6 +73,22 @@ DisketteFormat DisketteFormatOf(std::uint64_t kb) {
       return format;
     }
   }
+}
+
+bool IsStandardDiskette(std::uint64_t kb) {
+  for (const StandardFormat& standard : kStandard)
+    if (standard.kb == kb) return true;
+  return false;
+}
+
+std::string StandardDisketteSizes() {
+  std::string text;
+  for (const StandardFormat& standard : kStandard)
+    text += (text.empty()                           ? ""
+             : &standard == std::end(kStandard) - 1 ? " or "
+                                                    : ", ") +
+            std::to_string(standard.kb);
+  return text;
 }
 
 std::uint32_t DirectoryEntriesOf(const std::string& name) {

@@ -18,11 +18,16 @@ struct DisketteFormat {
   std::uint64_t Bytes() const { return std::uint64_t{clusterBytes} * clusters; }
 };
 
-// The format of a diskette of `kb` KB: the standard formats (360, 720, 1200, 1440 and
-// 2880 KB) as they are formatted, 1440 KB say as 2847 clusters of 512 bytes (1,457,664
-// bytes) and 224 root entries; any other size laid out the same way (512-byte sectors,
+// The format of a diskette of `kb` KB: the standard formats (160, 180, 320, 360, 720,
+// 1200, 1440 and 2880 KB) as they are formatted, 1440 KB say as 2847 clusters of 512 bytes
+// (1,457,664 bytes) and 224 root entries; any other size laid out the same way (512-byte sectors,
 // one boot sector, two FATs, clusters of as few sectors as FAT12 allows).
 DisketteFormat DisketteFormatOf(std::uint64_t kb);
+
+// True when `kb` is the size of a standard format, one that diskette images are made of.
+bool IsStandardDiskette(std::uint64_t kb);
+// "160, 180, 320, 360, 720, 1200, 1440 or 2880": the standard sizes in KB, for messages.
+std::string StandardDisketteSizes();
 
 // The directory entries a name takes: one, and one more for each 13 characters of its
 // long name when it is no upper-case 8.3 name.

@@ -1,7 +1,5 @@
 #include "tools/medium/DryRun.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <system_error>
@@ -14,45 +12,12 @@
 #include "script/Header.h"
 #include "script/ScriptLine.h"
 #include "script/Text.h"
+#include "tools/medium/MediumDrive.h"
+#include "tools/medium/ScratchFolder.h"
 
 namespace medium {
 namespace fs = std::filesystem;
 namespace {
-
-// A scratch folder removed again when the run ends.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::error_code error;
-    const fs::path base = fs::temp_directory_path(error);
-    // A name taken by another run is tried again; any other failure (no temporary
-    // directory, no room, no right to write) would fail every attempt, so it ends the run.
-    for (int attempt = 0;; ++attempt) {
-      path_ = base / ("setup-check-" + std::to_string(::getpid()) + "-" + std::to_string(attempt));
-      if (fs::create_directory(path_, error)) break;
-      if (error) throw fs::filesystem_error("cannot make a scratch folder", path_, error);
-    }
-  }
-  ~ScratchFolder() {
-    std::error_code error;
-    fs::remove_all(path_, error);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
-
-// What a user does at the installer's disk prompt: puts that disk of the set in the drive.
-// A number the set does not have leaves the drive as it is.
-void ChangeDiskAtPrompt(sandbox::Machine& machine, const MediumDir& dir, const std::string& text) {
-  constexpr std::string_view kPrompt = "Please, insert disk #";
-  if (!dir.IsDiskSet() || text.compare(0, kPrompt.size(), kPrompt) != 0) return;
-  const int disk = std::atoi(text.c_str() + kPrompt.size());
-  if (disk >= 1 && disk <= dir.DiskCount()) machine.Mount('D', dir.DiskRoot(disk));
-}
 
 // Why a run that gave no result stopped where it did, when the page shows it; empty
 // otherwise. The destination page refuses Next with the disk-space message also when the
@@ -75,13 +40,13 @@ DryRunOutcome RunOnce(const MediumDir& dir, const DryRunScript& script, std::siz
                       std::uint32_t platformId) {
   DryRunOutcome outcome;
   outcome.platformId = platformId;
-  ScratchFolder machineFolder;
+  ScratchFolder machineFolder("setup-check-");
   sandbox::MachineOptions machineOptions;
   machineOptions.root = machineFolder.path();
   machineOptions.platformId = platformId;
   machineOptions.moduleFileName = "D:\\SETUP.EXE";
   sandbox::Machine machine(machineOptions);
-  machine.Mount('D', dir.DiskRoot(1));
+  MediumDrive drive(machine, 'D', dir);
   machine.platform().files.SetCurrentDirectory("D:\\");
 
   std::vector<forms::headless::Action> actions =
@@ -90,11 +55,12 @@ DryRunOutcome RunOnce(const MediumDir& dir, const DryRunScript& script, std::siz
   forms::headless::DefaultAnswers answers;
   answers.limit = 200;
   answers.preferred = {"nextBut", "cancbut", "okbut", "BTN_YESTOALL"};
+  // A disk set is installed as a user installs it: the next disk put in at each prompt.
+  answers.askedDisk = AskedDisk;
   toolkit.SetDefaultAnswers(answers);
+  toolkit.SetDiskChanger([&](int disk) { return drive.Change(disk); });
   toolkit.SetIdleLimit(60000);
   toolkit.SetScreenSize(160, 120);
-  toolkit.SetMessageObserver(
-      [&](const std::string& text) { ChangeDiskAtPrompt(machine, dir, text); });
   std::vector<std::string> transcript;
   {
     forms::Application app(toolkit);

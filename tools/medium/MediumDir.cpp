@@ -97,6 +97,23 @@ std::optional<fs::path> MediumDir::Locate(int disk, const std::string& windowsPa
   return at;
 }
 
+std::optional<MediumDir> DiskSetOf(const fs::path& folder) {
+  if (std::optional<MediumDir> set = MediumDir::Open(folder); set && set->IsDiskSet()) return set;
+  fs::path clean = folder.lexically_normal();
+  if (clean.filename().empty()) clean = clean.parent_path();  // written with a trailing "/"
+  const std::string name = script::UpperAscii(clean.filename().string());
+  const fs::path parent = clean.parent_path();
+  if (name.size() < 5 || name.compare(0, 4, "DISK") != 0 ||
+      name.find_first_not_of("0123456789", 4) != std::string::npos)
+    return std::nullopt;
+  std::optional<MediumDir> set = MediumDir::Open(parent.empty() ? fs::path(".") : parent);
+  std::error_code error;
+  if (!set || !set->IsDiskSet()) return std::nullopt;
+  for (int disk = 1; disk <= set->DiskCount(); ++disk)
+    if (fs::equivalent(set->DiskRoot(disk), folder, error)) return set;
+  return std::nullopt;
+}
+
 std::optional<fs::path> MediumDir::Find(int disk, const std::string& windowsPath) const {
   const std::optional<fs::path> at = Locate(disk, windowsPath);
   std::error_code error;

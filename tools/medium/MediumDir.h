@@ -46,6 +46,10 @@ class MediumDir {
   mutable std::map<std::filesystem::path, std::map<std::string, std::filesystem::path>> listings_;
 };
 
+// The disk set `folder` holds (DISK1, DISK2, ... inside) or is a disk of (a folder DISKn of
+// such a set); nothing when it is neither.
+std::optional<MediumDir> DiskSetOf(const std::filesystem::path& folder);
+
 // The parts of a Windows relative path (split at "\" and "/", empty parts dropped); empty
 // when a part is ".." or the path names a drive.
 std::optional<std::vector<std::string>> RelativeParts(const std::string& windowsPath);

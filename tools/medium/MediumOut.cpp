@@ -159,4 +159,15 @@ void AddToMediumList(const fs::path& out, const std::vector<fs::path>& relative)
   WriteList(out, listed);
 }
 
+void RemoveFromMediumList(const fs::path& out, const std::vector<fs::path>& relative) {
+  bool valid = true;
+  std::set<std::string> listed = ReadList(out, valid);
+  for (const fs::path& file : relative) listed.erase(file.generic_string());
+  WriteList(out, listed);
+}
+
+bool LiesWithin(const fs::path& path, const fs::path& folder) {
+  return Within(Resolved(path), Resolved(folder));
+}
+
 }  // namespace medium

@@ -40,4 +40,13 @@ void WriteMediumFolder(const std::filesystem::path& out, const std::vector<OutFi
 void AddToMediumList(const std::filesystem::path& out,
                      const std::vector<std::filesystem::path>& relative);
 
+// Takes files off the list of the medium in `out` (files that are gone again: the names a
+// tool wrote under until its work was whole).
+void RemoveFromMediumList(const std::filesystem::path& out,
+                          const std::vector<std::filesystem::path>& relative);
+
+// True when `path` is `folder` or lies below it, links and ".." resolved as far as the
+// paths exist.
+bool LiesWithin(const std::filesystem::path& path, const std::filesystem::path& folder);
+
 }  // namespace medium

@@ -131,8 +131,8 @@ class Packer {
     // and the uninstall log is made from the Setup.Inf found there.
     std::vector<MediumFile> closing;
     for (const std::string& name : languageFiles) closing.push_back(files_.at(Upper(name)));
-    std::optional<fs::path> uninstaller = Program("uninstkp.exe", wantUninstall);
-    if (uninstaller) closing.push_back({"uninstkp.exe", ReadHostFile(*uninstaller), 0});
+    const std::string* uninstaller = ProgramBytes("uninstkp.exe", wantUninstall);
+    if (uninstaller) closing.push_back({"uninstkp.exe", *uninstaller, 0});
     if (PlaceClosing(closing, setupInf)) out.Add("DISK=" + std::to_string(disks_.Count()), 0);
 
     // PROCESS is what the installation writes: the uninstaller goes into the Windows
@@ -153,8 +153,7 @@ class Packer {
     const fs::path first = DiskFolder(1);
     written_.push_back({first / "Setup.Inf", script});
     if (disks_.Count() > 1) written_.push_back({DiskFolder(disks_.Count()) / "Setup.Inf", script});
-    const std::optional<fs::path> setup = Program("setup.exe", true);
-    written_.push_back({first / "setup.exe", ReadHostFile(*setup)});
+    written_.push_back({first / "setup.exe", *ProgramBytes("setup.exe", true)});
     if (const std::optional<fs::path> picture = product_->Find(1, "Present.bmp"))
       written_.push_back({first / "Present.bmp", ReadHostFile(*picture)});
     CheckDiskSizes();
@@ -178,8 +177,7 @@ class Packer {
   void StartFirstDisk(const DiskFile& setupInf) {
     std::vector<DiskFile> first = {setupInf};
     std::error_code error;
-    if (const std::optional<fs::path> setup = Program("setup.exe", true))
-      first.push_back({"setup.exe", fs::file_size(*setup, error)});
+    first.push_back({"setup.exe", ProgramBytes("setup.exe", true)->size()});
     if (const std::optional<fs::path> picture = product_->Find(1, "Present.bmp"))
       first.push_back({"Present.bmp", fs::file_size(*picture, error)});
     disks_.Start();
@@ -246,6 +244,18 @@ class Packer {
     if (!path && required)
       throw PackError(name + " is not in " + options_.programs.string() + " (see --programs)");
     return path;
+  }
+
+  // The program's bytes as they go on the medium (prepared once), or null when it is not
+  // there and not required.
+  const std::string* ProgramBytes(const std::string& name, bool required) {
+    auto found = programs_.find(name);
+    if (found != programs_.end()) return &found->second;
+    const std::optional<fs::path> path = Program(name, required);
+    if (!path) return nullptr;
+    std::string bytes = ReadHostFile(*path);
+    if (options_.prepareProgram) bytes = options_.prepareProgram(name, std::move(bytes));
+    return &programs_.emplace(name, std::move(bytes)).first->second;
   }
 
   // The product file behind a medium name: the name itself, the installed name, or (for
@@ -330,6 +340,7 @@ class Packer {
   const PackOptions& options_;
   std::optional<MediumDir> product_;
   std::map<std::string, MediumFile> files_;
+  std::map<std::string, std::string> programs_;
   DiskSet disks_;
   std::vector<OutFile> written_;
   std::vector<std::size_t> templateLines_;

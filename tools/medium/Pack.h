@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -18,6 +19,9 @@ struct PackOptions {
   std::filesystem::path programs;  // holds setup.exe and uninstkp.exe
   bool compress = false;
   std::optional<std::uint64_t> diskKB;  // spread the files over disks of this size
+  // Applied to setup.exe and uninstkp.exe as they are taken from `programs`, before they are
+  // measured for the disks and written (the signature); when empty they go as they are.
+  std::function<std::string(const std::string& name, std::string bytes)> prepareProgram;
 };
 
 // A template or product that cannot be packed; the text says why.

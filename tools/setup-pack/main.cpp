@@ -5,13 +5,15 @@
 
 #include "tools/medium/CheckMedium.h"
 #include "tools/medium/Pack.h"
+#include "tools/medium/Release.h"
 #include "tools/medium/ToolArgs.h"
 
 namespace {
 
 constexpr char kUsage[] =
     "usage: setup-pack --script TEMPLATE --files PRODUCT_DIR --out MEDIUM_DIR [--compress]\n"
-    "                  [--disk-size KB] [--programs DIR]\n"
+    "                  [--disk-size KB] [--programs DIR] [--images] [--iso FILE]\n"
+    "                  [--sign CERT KEY]\n"
     "  Writes a complete medium: the files the template names (from PRODUCT_DIR), size tags\n"
     "  and PROCESS from their real sizes, setup.exe and uninstkp.exe, Present.bmp and the\n"
     "  language files; then checks it as setup-check does and exits with its code.\n"
@@ -20,10 +22,23 @@ constexpr char kUsage[] =
     "  --compress      each file in SZDD form, named as the template says; COMPRESSED=YES\n"
     "  --disk-size KB  spread the files over DISK1, DISK2, ... with DISK lines where a disk\n"
     "                  starts\n"
-    "  --programs DIR  the folder of setup.exe and uninstkp.exe (default build-mingw/app/win32)\n";
+    "  --programs DIR  the folder of setup.exe and uninstkp.exe (default build-mingw/app/win32)\n"
+    "  --images        with --disk-size: also DISK1.img, DISK2.img, ... in MEDIUM_DIR, FAT12\n"
+    "                  diskette images (mtools) labelled DISK1, DISK2, ...\n"
+    "  --iso FILE      also FILE, a CD image (ISO 9660 with Joliet names, xorriso) of the\n"
+    "                  one-folder medium\n"
+    "  --sign CERT KEY sign setup.exe and uninstkp.exe with Authenticode (osslsigncode,\n"
+    "                  SHA-256, no time stamp) before they are measured and written\n"
+    "  Images are made only of a medium that checks without errors.\n";
 
-std::optional<medium::PackOptions> Parse(const std::vector<std::string>& args, std::string& error) {
-  medium::PackOptions options;
+struct Request {
+  medium::PackOptions pack;
+  medium::ReleaseOptions release;
+};
+
+std::optional<Request> Parse(const std::vector<std::string>& args, std::string& error) {
+  Request request;
+  medium::PackOptions& options = request.pack;
   options.programs = "build-mingw/app/win32";
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -31,8 +46,21 @@ std::optional<medium::PackOptions> Parse(const std::vector<std::string>& args, s
       options.compress = true;
       continue;
     }
+    if (arg == "--images") {
+      request.release.diskImages = true;
+      continue;
+    }
+    if (arg == "--sign") {
+      if (i + 2 >= args.size()) {
+        error = "--sign takes a certificate and a key";
+        return std::nullopt;
+      }
+      request.release.sign = medium::SigningKey{args[i + 1], args[i + 2]};
+      i += 2;
+      continue;
+    }
     if (arg != "--script" && arg != "--files" && arg != "--out" && arg != "--disk-size" &&
-        arg != "--programs") {
+        arg != "--programs" && arg != "--iso") {
       error = "unknown option " + arg;
       return std::nullopt;
     }
@@ -49,6 +77,8 @@ std::optional<medium::PackOptions> Parse(const std::vector<std::string>& args, s
       options.out = value;
     } else if (arg == "--programs") {
       options.programs = value;
+    } else if (arg == "--iso") {
+      request.release.cdImage = value;
     } else {
       if (value.empty() || value.size() > 9 ||
           value.find_first_not_of("0123456789") != std::string::npos || std::stoull(value) == 0) {
@@ -62,7 +92,7 @@ std::optional<medium::PackOptions> Parse(const std::vector<std::string>& args, s
     error = "--script, --files and --out are required";
     return std::nullopt;
   }
-  return options;
+  return request;
 }
 
 }  // namespace
@@ -71,13 +101,16 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   if (medium::AnswerHelpOrVersion(args, "setup-pack", kUsage, std::cout)) return 0;
   std::string error;
-  const std::optional<medium::PackOptions> options = Parse(args, error);
-  if (!options) {
+  std::optional<Request> request = Parse(args, error);
+  if (!request) {
     std::cerr << "setup-pack: " << error << '\n' << kUsage;
     return 2;
   }
+  const medium::PackOptions* options = &request->pack;
   medium::PackResult packed;
   try {
+    medium::CheckReleaseOptions(request->pack, request->release);
+    medium::PrepareSigning(request->pack, request->release);
     packed = medium::PackMedium(*options);
   } catch (const std::exception& failure) {
     std::cerr << "setup-pack: " << failure.what() << '\n';
@@ -96,5 +129,18 @@ int main(int argc, char** argv) {
   const std::vector<medium::Finding> findings =
       medium::CheckMedium(*dir, script.value_or(std::vector<std::string>{}), check);
   medium::PrintFindings(findings, std::cout, options->script.string());
-  return medium::CountErrors(findings) > 0 ? 1 : 0;
+  if (medium::CountErrors(findings) > 0) {
+    if (request->release.diskImages || !request->release.cdImage.empty())
+      std::cerr << "setup-pack: no images made of a medium with errors\n";
+    return 1;
+  }
+  try {
+    for (const std::filesystem::path& image :
+         medium::MakeReleaseImages(request->pack, request->release))
+      std::cout << "wrote " << image.string() << '\n';
+  } catch (const std::exception& failure) {
+    std::cerr << "setup-pack: " << failure.what() << '\n';
+    return 2;
+  }
+  return 0;
 }

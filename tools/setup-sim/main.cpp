@@ -1,6 +1,7 @@
 // setup-sim: runs the installer headless on a sandbox machine. The medium folder is drive
-// D: and the program is D:\SETUP.EXE; the answers file plays the user. The transcript of
-// the run goes to standard output, one event a line.
+// D: and the program is D:\SETUP.EXE; the answers file plays the user. A disk set's folder,
+// or one disk of it, may be the medium: its disks are changed by `disk N` answers. The transcript
+// of the run goes to standard output, one event a line.
 //
 // Exit codes: 0 the program ended normally; 1 bad command line or files, or a machine whose
 // registry.reg could not be saved; 2 an answer did
@@ -18,6 +19,7 @@
 #include "platform/sandbox/Machine.h"
 #include "platform/sandbox/SandboxDisks.h"
 #include "platform/sandbox/SandboxFiles.h"
+#include "tools/medium/MediumDrive.h"
 #include "tools/medium/ToolArgs.h"
 #include "tools/setup-sim/SimOptions.h"
 #include "tools/setup-sim/Summary.h"
@@ -121,13 +123,16 @@ int main(int argc, char** argv) {
     machineOptions.csdVersion = options->csdVersion;
     machineOptions.moduleFileName = "D:\\SETUP.EXE";
     sandbox::Machine machine(machineOptions);
-    machine.Mount('D', options->medium);
+    // A disk set's folder is started with its first disk in the drive; `disk N` answers
+    // put another of its disks there.
+    medium::MediumDrive mediumDrive(machine, 'D', options->medium);
     // Started from the medium, as a person starts setup.exe from its CD: D:\ is the current
     // directory, where the main window looks for Present.bmp.
     machine.platform().files.SetCurrentDirectory("D:\\");
     for (const auto& [drive, kb] : options->freeKB) machine.disks().SetFreeBytes(drive, kb * 1024);
 
     forms::headless::HeadlessToolkit toolkit(actions);
+    toolkit.SetDiskChanger([&](int disk) { return mediumDrive.Change(disk); });
     {
       forms::Application app(toolkit);
       try {
