@@ -122,8 +122,12 @@ class TMainForm : public forms::Form {
   bool RegisterUninstall(const std::string& displayName, const std::string& installDir,
                          const std::string& windowsDir, const std::string& setupDir);
   bool WriteUninstallLog(const std::string& scriptPath, const std::string& logPath);
-  // Writes the log's path and SHA-256 digest into the entry, for the uninstaller to check.
-  void WriteLogDigest(const std::string& entryKey, const std::string& logPath);
+  // Writes the log's path and SHA-256 digest into the entry, for the uninstaller to check;
+  // when there is none to write (or the record missed a note), takes away any an earlier
+  // run wrote, so that the uninstaller refuses. False when that fails.
+  bool WriteLogDigest(const std::string& entryKey, const std::string& logPath);
+  // Writes the user's name and company from the wizard; false when that fails.
+  bool WriteUserInformation();
   // The record of the state before each write of this run, kept in the uninstall entry;
   // none when the script asks for no uninstall (engine/StateRecord.h).
   std::unique_ptr<engine::StateRecord> Record;

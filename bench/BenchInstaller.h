@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -95,9 +96,15 @@ struct Installer {
   }
   TMainForm& Main() { return *context.forms.MainForm; }
   // Installs each source of the medium into `destDir` under its own name, with the
-  // progress window shown and its thread running, as during a real run.
-  bool Install(const std::vector<std::string>& names, const std::string& destDir = "C:\\BENCH") {
+  // progress window shown and its thread running, as during a real run. With a
+  // `recordName` every file is noted in the uninstall record of that product first, as
+  // when the script asks for an uninstall entry.
+  bool Install(const std::vector<std::string>& names, const std::string& destDir = "C:\\BENCH",
+               const std::string& recordName = "") {
     TMainForm& main = Main();
+    main.Record = recordName.empty()
+                      ? nullptr
+                      : std::make_unique<engine::StateRecord>(machine.platform(), recordName);
     TProcessForm& progress = *context.forms.ProcessForm;
     TInfoThread thread(app);
     thread.SetProgressForm(&progress);

@@ -6,6 +6,7 @@
 #include <tuple>
 #include <vector>
 
+#include "engine/FileMoves.h"
 #include "platform/SzddHeader.h"
 #include "script/Numbers.h"
 
@@ -49,7 +50,8 @@ std::unique_ptr<platform::File> CreateFileBeside(platform::Files& files, const s
 // good one was (a system DLL cut short would break more than this installation).
 class CopyTarget {
  public:
-  CopyTarget(platform::Files& files, const std::string& dest) : files_(files), dest_(dest) {}
+  CopyTarget(platform::Files& files, platform::System& system, const std::string& dest)
+      : files_(files), system_(system), dest_(dest) {}
   CopyTarget(const CopyTarget&) = delete;
   CopyTarget& operator=(const CopyTarget&) = delete;
   // Drops the unfinished file beside the destination.
@@ -91,7 +93,7 @@ class CopyTarget {
     const std::optional<platform::FileInfo> info = file_->Info();
     file_.reset();
     const bool inPlace = aside_.empty();
-    if (!inPlace && (!whole || !files_.MoveReplacing(aside_, dest_))) return false;
+    if (!inPlace && (!whole || !ReplaceFile(files_, system_, aside_, dest_))) return false;
     aside_.clear();
     context.written = {true, info ? std::optional(info->identity) : std::nullopt};
     return true;
@@ -99,6 +101,7 @@ class CopyTarget {
 
  private:
   platform::Files& files_;
+  platform::System& system_;
   std::string dest_;
   std::string aside_;
   std::unique_ptr<platform::File> file_;
@@ -110,7 +113,7 @@ template <class Read, class More>
 CopyResult CopyBlocks(CopyContext& context, const std::string& dest, Read read, More more) {
   std::vector<char> buffer(kCopyBlockSize);
   context.written = {};
-  CopyTarget target(context.files, dest);
+  CopyTarget target(context.files, context.system, dest);
   if (!target.Open()) return CopyResult::CopyNoDestination;
 
   CopyResult result = CopyResult::CopyOk;

@@ -38,6 +38,7 @@ struct CopyContext {
   platform::Files& files;
   platform::Lz& lz;
   platform::Clock& clock;
+  platform::System& system;  // which Windows: how a finished copy replaces a file
   std::int64_t& bytesCopied;
   std::function<void()> pumpMessages;
   WrittenFile written = {};

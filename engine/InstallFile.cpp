@@ -18,8 +18,8 @@ constexpr const char* kTerminated = "The installation will be terminated.";
 
 engine::CopyContext TMainForm::CopyContextOf() {
   platform::Platform& services = Platform();
-  return engine::CopyContext{services.files, services.lz, services.clock, BytesCopied,
-                             [this] { App()->ServiceMessages(); }};
+  return engine::CopyContext{services.files,  services.lz, services.clock,
+                             services.system, BytesCopied, [this] { App()->ServiceMessages(); }};
 }
 
 bool TMainForm::InstallFile(const std::string& source, const std::string& dest, bool confirm,

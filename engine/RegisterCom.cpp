@@ -16,6 +16,8 @@ constexpr char kUnidentifiableError[] =
 
 bool TMainForm::RegisterComFile(const std::string& value, const std::string& path) {
   const bool typeLibrary = script::UpperAscii(value) == "REGTLB";
+  // Noted before the server runs, so that a registration cut short is taken back too.
+  if (Record) Record->NoteServer(path, engine::FormOfServer(path, typeLibrary));
   for (;;) {
     engine::RegResult result = engine::RegResult::RegFailed;
     try {

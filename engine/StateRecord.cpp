@@ -4,6 +4,7 @@
 #include <array>
 #include <utility>
 
+#include "engine/RecordStore.h"
 #include "engine/UninstallEntry.h"
 #include "platform/FileText.h"
 #include "script/Header.h"
@@ -21,7 +22,7 @@ struct KindName {
   bool lastStands;  // a later note tells the thing as a later run left it
 };
 
-constexpr std::array<KindName, 9> kKinds = {{
+constexpr std::array<KindName, 10> kKinds = {{
     {NoteKind::Directory, "dir", 1, true},
     {NoteKind::File, "file", 1, true},
     {NoteKind::IniFile, "inifile", 1, true},
@@ -31,6 +32,14 @@ constexpr std::array<KindName, 9> kKinds = {{
     {NoteKind::Value, "value", 3, false},
     {NoteKind::Count, "count", 1, false},
     {NoteKind::Log, "log", 1, true},
+    // A registration follows its file: it is ours as long as the file is.
+    {NoteKind::Server, "com", 2, true},
+}};
+
+constexpr std::array<std::pair<ServerForm, const char*>, 3> kServerForms = {{
+    {ServerForm::Dll, "dll"},
+    {ServerForm::TypeLibrary, "typelib"},
+    {ServerForm::Program, "exe"},
 }};
 
 const KindName& KindOf(NoteKind kind) {
@@ -128,6 +137,18 @@ std::string ParentPath(const std::string& path) {
 }
 
 }  // namespace
+
+std::string ServerFormText(ServerForm form) {
+  for (const auto& [known, text] : kServerForms)
+    if (known == form) return text;
+  return "dll";
+}
+
+std::optional<ServerForm> ServerFormOfText(const std::string& text) {
+  for (const auto& [form, known] : kServerForms)
+    if (text == known) return form;
+  return std::nullopt;
+}
 
 std::string RootText(platform::HKey root) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
@@ -233,65 +254,38 @@ std::vector<StateNote> StandingNotes(const std::vector<StateNote>& notes) {
   return result;
 }
 
-std::vector<StateNote> ReadNotes(platform::Registry& registry, platform::HKey entry) {
+std::optional<std::vector<StateNote>> ReadNotes(platform::Registry& registry,
+                                                const std::string& displayName) {
+  const std::optional<std::string> recordKey = RecordKey(displayName);
+  const std::optional<std::vector<std::string>> texts =
+      recordKey ? ReadRecord(registry, *recordKey) : std::nullopt;
+  if (!texts) return std::nullopt;
   std::vector<StateNote> notes;
-  std::uint32_t type = 0;
-  std::string data;
-  if (registry.QueryValue(entry, kRecordCountValue, type, data) != platform::kErrorSuccess ||
-      type != platform::kRegDword)
-    return notes;
-  const std::uint32_t count = DwordValue(data);
-  for (std::uint32_t i = 1; i <= count; ++i) {
-    if (registry.QueryValue(entry, kRecordValuePrefix + std::to_string(i), type, data) !=
-            platform::kErrorSuccess ||
-        type != platform::kRegSz)
-      continue;
-    if (std::optional<StateNote> note = ParseNote(data)) notes.push_back(std::move(*note));
-  }
+  for (const std::string& text : *texts)
+    if (std::optional<StateNote> note = ParseNote(text)) notes.push_back(std::move(*note));
   return notes;
 }
 
 StateRecord::StateRecord(platform::Platform& platform, std::string displayName)
     : platform_(platform),
       displayName_(std::move(displayName)),
-      entryKey_(UninstallEntryKey(displayName_)) {}
+      recordKey_(RecordKey(displayName_)) {}
+
+StateRecord::~StateRecord() = default;
 
 void StateRecord::LoadEarlier() {
-  if (loaded_ || !entryKey_) return;
-  loaded_ = true;
-  platform::Registry& registry = platform_.registry;
-  const OpenedKey entry(registry, platform::kHkeyLocalMachine, *entryKey_);
-  if (entry.Handle() == 0) return;
+  if (store_ || !recordKey_) return;
+  // The record's own keys need no notes: they go with the record (engine/RecordStore.h).
+  store_ = std::make_unique<RecordStore>(platform_.registry, *recordKey_);
   // An earlier run of the same product made notes already: they stand, and this run's
   // notes follow them.
-  std::uint32_t type = 0;
-  std::string data;
-  if (registry.QueryValue(entry.Handle(), kRecordCountValue, type, data) == platform::kErrorSuccess)
-    count_ = DwordValue(data);
-  for (StateNote& note : ReadNotes(registry, entry.Handle())) {
-    const std::string thing = ThingOf(note.kind, note.what);
-    if (!latest_.contains(thing) || KindOf(note.kind).lastStands)
-      latest_.insert_or_assign(thing, std::move(note));
+  for (const std::string& text : store_->Texts()) {
+    std::optional<StateNote> note = ParseNote(text);
+    if (!note) continue;
+    const std::string thing = ThingOf(note->kind, note->what);
+    if (!latest_.contains(thing) || KindOf(note->kind).lastStands)
+      latest_.insert_or_assign(thing, std::move(*note));
   }
-}
-
-bool StateRecord::OpenEntry() {
-  if (opened_) return true;
-  LoadEarlier();
-  platform::Registry& registry = platform_.registry;
-  const std::vector<std::string> levels = KeyLevels(*entryKey_);
-  std::vector<std::string> missing;
-  for (std::size_t depth = 1; depth <= levels.size(); ++depth) {
-    const std::string path = JoinLevels(levels, depth);
-    if (OpenedKey(registry, platform::kHkeyLocalMachine, path).Handle() == 0)
-      missing.push_back(path);
-  }
-  if (OpenedKey(registry, platform::kHkeyLocalMachine, *entryKey_, true).Handle() == 0)
-    return false;
-  opened_ = true;
-  for (const std::string& path : missing)
-    Add({NoteKind::Key, {RootText(platform::kHkeyLocalMachine), path}, std::nullopt});
-  return true;
 }
 
 const StateNote* StateRecord::Latest(NoteKind kind, const std::vector<std::string>& what) {
@@ -301,11 +295,8 @@ const StateNote* StateRecord::Latest(NoteKind kind, const std::vector<std::strin
 }
 
 bool StateRecord::Add(StateNote note) {
-  if (!entryKey_ || !intact_) return false;
-  if (!opened_ && !OpenEntry()) {
-    intact_ = false;
-    return false;
-  }
+  if (!recordKey_ || !intact_) return false;
+  LoadEarlier();
   // A setting keeps its first note; a file (and the like) gets a new one only when this
   // run left it otherwise than the last note says.
   const std::string thing = ThingOf(note.kind, note.what);
@@ -314,20 +305,10 @@ bool StateRecord::Add(StateNote note) {
     if (!KindOf(note.kind).lastStands || (last.was == note.was && last.identity == note.identity))
       return false;
   }
-  platform::Registry& registry = platform_.registry;
-  const OpenedKey entry(registry, platform::kHkeyLocalMachine, *entryKey_, true);
-  const std::uint32_t number = count_ + 1;
-  const bool written =
-      entry.Handle() != 0 &&
-      registry.SetValue(entry.Handle(), kRecordValuePrefix + std::to_string(number),
-                        platform::kRegSz, NoteText(note)) == platform::kErrorSuccess &&
-      registry.SetValue(entry.Handle(), kRecordCountValue, platform::kRegDword,
-                        DwordData(number)) == platform::kErrorSuccess;
-  if (!written) {
+  if (!store_->Append(NoteText(note))) {
     intact_ = false;
     return false;
   }
-  count_ = number;
   latest_.insert_or_assign(thing, std::move(note));
   return true;
 }
@@ -339,7 +320,7 @@ std::optional<platform::FileIdentity> StateRecord::IdentityOf(const std::string&
 
 PendingFile StateRecord::BeginFile(const std::string& path) {
   PendingFile pending{path};
-  if (!entryKey_) return pending;
+  if (!recordKey_) return pending;
   platform::Files& files = platform_.files;
   for (std::string dir = ParentPath(path); !dir.empty(); dir = ParentPath(dir)) {
     if (files.GetAttributes(dir) != platform::kInvalidFileAttributes) break;
@@ -361,7 +342,7 @@ PendingFile StateRecord::BeginFile(const std::string& path) {
 
 void StateRecord::CompleteFile(const PendingFile& pending, bool wrote,
                                const std::optional<platform::FileIdentity>& identity) {
-  if (!entryKey_) return;
+  if (!recordKey_) return;
   for (const std::string& dir : pending.missing) NoteMadeDirectory(dir);
   if (wrote) {
     Add({NoteKind::File, {pending.path}, pending.was, identity});
@@ -372,7 +353,7 @@ void StateRecord::CompleteFile(const PendingFile& pending, bool wrote,
 }
 
 void StateRecord::NoteMadeDirectory(const std::string& path) {
-  if (!entryKey_) return;
+  if (!recordKey_) return;
   const std::uint32_t attributes = platform_.files.GetAttributes(path);
   if (attributes == platform::kInvalidFileAttributes ||
       (attributes & platform::kFileAttributeDirectory) == 0)
@@ -388,7 +369,7 @@ std::string StateRecord::IniPath(const std::string& fileName) {
 
 void StateRecord::NoteIniEntry(const std::string& fileName, const std::string& section,
                                const std::string& key) {
-  if (!entryKey_) return;
+  if (!recordKey_) return;
   platform::Files& files = platform_.files;
   const std::string path = IniPath(fileName);
   const std::optional<std::string> text = platform::ReadWholeFile(files, path);
@@ -419,7 +400,7 @@ void StateRecord::NoteIniEntry(const std::string& fileName, const std::string& s
 }
 
 void StateRecord::CompleteIniFile(const std::string& fileName) {
-  if (!entryKey_) return;
+  if (!recordKey_) return;
   const std::string path = IniPath(fileName);
   const auto was = iniFilesWas_.find(script::UpperAscii(path));
   if (was == iniFilesWas_.end()) return;
@@ -436,7 +417,7 @@ void StateRecord::NoteMissingKeys(platform::HKey root, const std::vector<std::st
 
 void StateRecord::NoteRegistryValue(platform::HKey root, const std::string& keyPath,
                                     const std::optional<std::string>& name) {
-  if (!entryKey_) return;
+  if (!recordKey_) return;
   const std::vector<std::string> levels = KeyLevels(keyPath);
   NoteMissingKeys(root, levels);
   if (!name) return;
@@ -452,13 +433,24 @@ void StateRecord::NoteRegistryValue(platform::HKey root, const std::string& keyP
        there ? Was(std::vector<std::string>{std::to_string(type), HexOf(data)}) : std::nullopt});
 }
 
+void StateRecord::NoteServer(const std::string& path, ServerForm form) {
+  // The file's note tells whether it was there before this product's first run, and
+  // whether another program wrote it since: its registration shares that fate.
+  const StateNote* file = Latest(NoteKind::File, {path});
+  const Was was =
+      file != nullptr
+          ? file->was
+          : WasThere(platform_.files.GetAttributes(path) != platform::kInvalidFileAttributes);
+  Add({NoteKind::Server, {path, ServerFormText(form)}, was});
+}
+
 void StateRecord::NoteSharedCount(const std::string& name) {
-  if (!entryKey_) return;
+  if (!recordKey_) return;
   Add({NoteKind::Count, {name}, std::nullopt});
 }
 
 Was StateRecord::BeginLog(const std::string& path) {
-  if (!entryKey_) return std::nullopt;
+  if (!recordKey_) return std::nullopt;
   const std::optional<std::string> earlier = platform::ReadWholeFile(platform_.files, path);
   // Another product's log is kept, to be put back when this product goes, however many
   // times this product was installed over it; this product's own earlier log is not.
@@ -469,7 +461,7 @@ Was StateRecord::BeginLog(const std::string& path) {
 }
 
 void StateRecord::CompleteLog(const std::string& path, const Was& was) {
-  if (!entryKey_) return;
+  if (!recordKey_) return;
   Add({NoteKind::Log, {path}, was, IdentityOf(path)});
 }
 

@@ -1,18 +1,21 @@
 // The record of the state before: before the installation writes a file, an INI entry, a
 // registry value or a key, it notes here what was there (or that nothing was). The notes
-// go one by one into the product's uninstall entry under HKEY_LOCAL_MACHINE as they are
-// made, so that a run that stops half way leaves a true record of what it did, and a later
-// run of the same product adds to it. The first note of a setting wins: a second run finds
-// the first run's values and must not take them for the user's. Files, directories, INI
-// files and logs also carry the identity the installation left them with, which changes
-// when a later run writes them again, so their last note stands (see StandingNotes).
+// go one by one into the product's record under HKEY_LOCAL_MACHINE as they are made
+// (engine/RecordStore.h), so that a run that stops half way leaves a true record of what it
+// did, and a later run of the same product adds to it. The record lies apart from the
+// uninstall entry, which only a run that ends well makes. The first note of a setting wins: a
+// second run finds the first run's values and must not take them for the user's. Files,
+// directories, INI files and logs also carry the identity the installation left them with, which
+// changes when a later run writes them again, so their last note stands (see StandingNotes).
 #pragma once
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "engine/regserv.h"
 #include "platform/Platform.h"
 
 namespace engine {
@@ -28,6 +31,8 @@ enum class NoteKind {
   Value,       // what: root, key path, name. was: type (decimal), data (hex).
   Count,       // what: the shared-DLL count's name. The installation raised it by one.
   Log,         // what: path of setup.uni. was: the earlier log's bytes (hex).
+  Server,      // what: path, form (ServerFormText). Noted before the file is registered
+               // with COM; it was there before when the file was.
 };
 
 // One note: the thing, what it was before (nothing when it was not there), and for files,
@@ -60,6 +65,10 @@ struct PendingFile {
 std::string NoteText(const StateNote& note);
 std::optional<StateNote> ParseNote(const std::string& text);
 
+// A registration's form as a server note writes it ("dll", "typelib", "exe"), and back.
+std::string ServerFormText(ServerForm form);
+std::optional<ServerForm> ServerFormOfText(const std::string& text);
+
 // Bytes as hexadecimal digits, and back (nothing for text that is not).
 std::string HexOf(const std::string& bytes);
 std::optional<std::string> BytesOfHex(const std::string& hex);
@@ -68,14 +77,21 @@ std::optional<std::string> BytesOfHex(const std::string& hex);
 std::string RootText(platform::HKey root);
 std::optional<platform::HKey> RootOfText(const std::string& text);
 
-// The notes kept in an opened uninstall entry, in the order they were made.
-std::vector<StateNote> ReadNotes(platform::Registry& registry, platform::HKey entry);
+// The notes of the record of `displayName`, in the order they were made; nothing when the
+// product has no record.
+std::optional<std::vector<StateNote>> ReadNotes(platform::Registry& registry,
+                                                const std::string& displayName);
+
+class RecordStore;
 
 class StateRecord {
  public:
-  // The record of the entry of `displayName`; it makes no notes when the name gives no
-  // entry key (an empty caption).
+  // The record of `displayName`; it makes no notes when the name gives no uninstall entry
+  // (an empty caption).
   StateRecord(platform::Platform& platform, std::string displayName);
+  ~StateRecord();
+  StateRecord(const StateRecord&) = delete;
+  StateRecord& operator=(const StateRecord&) = delete;
 
   // False once a note could not be written: the record then no longer tells the whole
   // truth, and the uninstaller must not rely on it.
@@ -101,6 +117,8 @@ class StateRecord {
   // only the keys are made).
   void NoteRegistryValue(platform::HKey root, const std::string& keyPath,
                          const std::optional<std::string>& name);
+  // Before the file at `path`, installed a moment ago, is registered with COM.
+  void NoteServer(const std::string& path, ServerForm form);
   // After a shared-DLL count was raised.
   void NoteSharedCount(const std::string& name);
   // Before the uninstall log is written: another product's log there is noted with its
@@ -112,7 +130,6 @@ class StateRecord {
  private:
   bool Add(StateNote note);
   void LoadEarlier();
-  bool OpenEntry();
   void NoteMissingKeys(platform::HKey root, const std::vector<std::string>& levels);
   // The last note made of a thing, in this run or an earlier one.
   const StateNote* Latest(NoteKind kind, const std::vector<std::string>& what);
@@ -121,11 +138,9 @@ class StateRecord {
 
   platform::Platform& platform_;
   std::string displayName_;
-  std::optional<std::string> entryKey_;
-  bool loaded_ = false;
-  bool opened_ = false;
+  std::optional<std::string> recordKey_;
+  std::unique_ptr<RecordStore> store_;  // read at the first look, written to at each note
   bool intact_ = true;
-  std::uint32_t count_ = 0;
   std::map<std::string, StateNote> latest_;  // by the thing's key (kind and what, upper-cased)
   std::map<std::string, std::optional<std::vector<std::string>>> iniFilesWas_;  // of this run
 };

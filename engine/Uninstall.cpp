@@ -25,16 +25,16 @@ constexpr char kLogName[] = "setup.uni";
 bool TMainForm::RegisterUninstall(const std::string& displayName, const std::string& installDir,
                                   const std::string& windowsDir, const std::string& setupDir) {
   // A display name without a key of its own (an empty caption) would put the entry on the
-  // list key itself, among every other product's: no entry then, and nothing for it.
+  // list key itself, among every other product's: no entry then, and no record, but the
+  // uninstaller, the log and the user's name and company all the same.
   const std::optional<std::string> entryKey = engine::UninstallEntryKey(displayName);
-  if (!entryKey) return false;
   // Tests and callers outside a run have no record yet: the entry's own keys, the
   // uninstaller and the log are noted all the same.
   if (!Record) Record = std::make_unique<engine::StateRecord>(Platform(), displayName);
+  const std::string logPath = engine::DirWithSlash(installDir) + kLogName;
   try {
-    const std::string logPath = engine::DirWithSlash(installDir) + kLogName;
-    {
-      // The record opens (and notes) the entry's keys before anything is written there.
+    if (entryKey) {
+      // The entry's keys are noted before anything is written there.
       Record->NoteRegistryValue(platform::kHkeyLocalMachine, *entryKey, std::nullopt);
       engine::RegistryAccess access(Platform().registry);
       access.SetRoot(platform::kHkeyLocalMachine);
@@ -56,9 +56,41 @@ bool TMainForm::RegisterUninstall(const std::string& displayName, const std::str
     const std::optional<std::vector<std::string>> earlierLog = Record->BeginLog(logPath);
     WriteUninstallLog(engine::DirWithSlash(setupDir) + kScriptName, logPath);
     Record->CompleteLog(logPath, earlierLog);
-    WriteLogDigest(*entryKey, logPath);
+  } catch (const std::exception&) {
+    return false;
+  }
+  // The digest stands on its own: without it the uninstaller refuses, but the user's
+  // name and company are written all the same.
+  if (entryKey) WriteLogDigest(*entryKey, logPath);
+  return WriteUserInformation() && entryKey.has_value();
+}
 
-    const TWizForm* wizard = Context().forms.WizForm;
+bool TMainForm::WriteLogDigest(const std::string& entryKey, const std::string& logPath) {
+  // What the uninstaller trusts: the log exactly as written now, where it was written, and
+  // a record that missed no note. Without all three it refuses to remove anything.
+  const std::optional<std::string> log = platform::ReadWholeFile(Platform().files, logPath);
+  const std::optional<std::string> digest = log ? Platform().digest.Sha256Hex(*log) : std::nullopt;
+  engine::RegistryAccess access(Platform().registry);
+  access.SetRoot(platform::kHkeyLocalMachine);
+  if (!access.OpenKey(entryKey, false)) return false;
+  if (digest && Record->Intact()) {
+    try {
+      access.WriteString(engine::kLogPathValue, logPath);
+      access.WriteString(engine::kLogDigestValue, *digest);
+      return true;
+    } catch (const engine::RegistryError&) {
+    }
+  }
+  // An earlier run's digest would now vouch for a log it was not taken of.
+  platform::Registry& registry = Platform().registry;
+  registry.DeleteValue(access.CurrentKey(), engine::kLogDigestValue);
+  registry.DeleteValue(access.CurrentKey(), engine::kLogPathValue);
+  return false;
+}
+
+bool TMainForm::WriteUserInformation() {
+  const TWizForm* wizard = Context().forms.WizForm;
+  try {
     engine::RegistryAccess access(Platform().registry);
     access.SetRoot(platform::kHkeyCurrentUser);
     access.OpenKey(kUserInfoKey, true);
@@ -68,19 +100,6 @@ bool TMainForm::RegisterUninstall(const std::string& displayName, const std::str
   } catch (const std::exception&) {
     return false;
   }
-}
-
-void TMainForm::WriteLogDigest(const std::string& entryKey, const std::string& logPath) {
-  // What the uninstaller trusts: the log exactly as written now, where it was written, and
-  // a record that missed no note. Without all three it refuses to remove anything.
-  const std::optional<std::string> log = platform::ReadWholeFile(Platform().files, logPath);
-  const std::optional<std::string> digest = log ? Platform().digest.Sha256Hex(*log) : std::nullopt;
-  if (!digest || !Record->Intact()) return;
-  engine::RegistryAccess access(Platform().registry);
-  access.SetRoot(platform::kHkeyLocalMachine);
-  if (!access.OpenKey(entryKey, false)) return;
-  access.WriteString(engine::kLogPathValue, logPath);
-  access.WriteString(engine::kLogDigestValue, *digest);
 }
 
 bool TMainForm::WriteUninstallLog(const std::string& scriptPath, const std::string& logPath) {

@@ -17,10 +17,11 @@ inline constexpr char kUninstallListKey[] =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\UnInstall";
 
 // Values of the entry besides DisplayName and UnInstallString.
-inline constexpr char kLogDigestValue[] = "LogDigest";      // SHA-256 of setup.uni, hex
-inline constexpr char kLogPathValue[] = "LogPath";          // the log's full path
-inline constexpr char kRecordCountValue[] = "RecordCount";  // REG_DWORD: notes written
-inline constexpr char kRecordValuePrefix[] = "Record.";     // "Record.1" ... the notes
+inline constexpr char kLogDigestValue[] = "LogDigest";  // SHA-256 of setup.uni, hex
+inline constexpr char kLogPathValue[] = "LogPath";      // the log's full path
+// Written by the uninstaller while a server's DllUnregisterServer runs: the server's path.
+// Found at the next start, it tells that the call never came back (the server crashed).
+inline constexpr char kUnregisteringValue[] = "Unregistering";
 
 // The non-empty components of a key path, as the installer creates them one by one.
 std::vector<std::string> KeyLevels(const std::string& keyPath);

@@ -66,13 +66,19 @@ std::string OleErrorText(platform::System& system, std::int32_t result) {
 
 }  // namespace
 
+ServerForm FormOfServer(const std::string& path, bool typeLibrary) {
+  if (UpperExtension(path) == ".EXE") return ServerForm::Program;
+  return typeLibrary ? ServerForm::TypeLibrary : ServerForm::Dll;
+}
+
 RegResult RegServer::RegisterServerFile(platform::Platform& platform, const std::string& path,
                                         bool typeLibrary) {
   path_ = path;
   typeLibrary_ = typeLibrary;
   try {
     if (!FileExists(platform.files, path_)) throw RegServError(Fill(kFileNotFound, {path_}));
-    if (UpperExtension(path_) == ".EXE") {
+    const ServerForm form = FormOfServer(path_, typeLibrary_);
+    if (form == ServerForm::Program) {
       // A server that cannot start or fails says so itself, so the Retry/Cancel box never
       // shows the text of an earlier file.
       const std::optional<std::uint32_t> exitCode = RunProgram(platform.processes, path_);
@@ -80,7 +86,7 @@ RegResult RegServer::RegisterServerFile(platform::Platform& platform, const std:
       if (*exitCode != 0) {
         throw RegServError(Fill(kEndedWithCode, {path_, std::to_string(*exitCode)}));
       }
-    } else if (typeLibrary_) {
+    } else if (form == ServerForm::TypeLibrary) {
       RegisterTypeLibrary(platform);
     } else {
       RegisterDllServer(platform);

@@ -17,6 +17,14 @@ enum class RegResult : std::int32_t {
   RegFailed = 2,  // not registered; RegStatus tells why
 };
 
+// What a registration does with a file, told by its name and the type-library flag.
+enum class ServerForm {
+  Dll,          // loaded, and its DllRegisterServer called
+  TypeLibrary,  // registered through the system's COM library
+  Program,      // an ".EXE" (any case): run, and it registers itself
+};
+ServerForm FormOfServer(const std::string& path, bool typeLibrary);
+
 // A registration failure with the message the user is shown.
 class RegServError : public std::runtime_error {
  public:

@@ -93,11 +93,16 @@ class Files {
   // DeleteFileA.
   virtual bool DeleteFile(const std::string& path) = 0;
   // MoveFileExA(path, NULL, MOVEFILE_DELAY_UNTIL_REBOOT): delete the file at the next restart.
+  // The 95 family exports the call but does not carry it out (kErrorCallNotImplemented).
   virtual bool DeleteOnRestart(const std::string& path) = 0;
   // MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING): the file `from` takes the name `to`,
   // replacing a file there in one step. Fails, leaving both, when `to` is a directory, is
-  // read-only or is held open by another program.
+  // read-only or is held open by another program; on the 95 family always
+  // (kErrorCallNotImplemented).
   virtual bool MoveReplacing(const std::string& from, const std::string& to) = 0;
+  // MoveFileA(from, to): the file `from` takes the name `to`, which must not exist
+  // (kErrorAlreadyExists when it does).
+  virtual bool Move(const std::string& from, const std::string& to) = 0;
   // FindFirstFileA/FindNextFileA over a pattern whose last component may hold * and ?.
   // Empty when nothing matches (LastError() then tells why).
   virtual std::vector<FindData> Find(const std::string& pattern) = 0;

@@ -5,11 +5,14 @@
 #include <optional>
 
 #include "engine/FileExists.h"
+#include "engine/FileMoves.h"
+#include "engine/RecordStore.h"
 #include "engine/UninstallEntry.h"
 #include "platform/FileText.h"
 #include "script/Header.h"
 #include "script/IniText.h"
 #include "script/Text.h"
+#include "uninst/Reasons.h"
 #include "uninst/RunUninstall.h"
 #include "uninst/SafePaths.h"
 
@@ -21,10 +24,6 @@ using engine::StateNote;
 
 constexpr char kProgramManager[] = "PROGMAN";
 constexpr char kSharedDllsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
-constexpr char kThereBefore[] = "it was there before the installation";
-constexpr char kThroughLink[] = "a link or junction lies on its path";
-constexpr char kReplaced[] = "it was replaced after the installation";
-constexpr char kHardLinked[] = "other names (hard links) lead to it";
 // How deep entries nest below the list of uninstall entries, at most, when the search for
 // other products' entries looks at them: far deeper than any caption goes.
 constexpr int kDeepestEntry = 32;
@@ -137,9 +136,14 @@ bool Remover::LinkOnPath(const std::string& path) {
 
 std::optional<std::string> Remover::IdentityProblem(
     const std::string& path, const std::optional<platform::FileIdentity>& noted, bool directory) {
+  return IdentityProblem(platform_.files.InfoOf(path), noted, directory);
+}
+
+std::optional<std::string> Remover::IdentityProblem(
+    const std::optional<platform::FileInfo>& info,
+    const std::optional<platform::FileIdentity>& noted, bool directory) {
   // Attribute bits do not show every link (a file's symbolic link under Wine, a hard link
   // anywhere): what the name leads to now must be what the installation left there.
-  const std::optional<platform::FileInfo> info = platform_.files.InfoOf(path);
   if (noted && (!info || info->identity != *noted)) return kReplaced;
   // A directory's count of names counts its subdirectories' "..", on some systems.
   if (!directory && info && info->links > 1) return kHardLinked;
@@ -169,10 +173,18 @@ std::vector<const StateNote*> Remover::NotesOf(NoteKind kind) const {
 RemovalOutcome Remover::Run() {
   outcome_ = {};
   counted_.clear();
+  keptServers_.clear();
+  interruptedCall_ = ReadInterruptedCall();
+  // A counted file's count decides its fate, and its registration's.
+  for (const StateNote* note : NotesOf(NoteKind::Count)) {
+    const std::string path = NormalPath(note->what[0]);
+    if (!path.empty()) counted_.insert(script::UpperAscii(path));
+  }
   RemoveGroup();
   RestoreIniEntries();
   TidyIniFiles();
   RestoreRegistryValues();
+  UnregisterServers();
   ReleaseSharedFiles();
   RemoveFiles();
   RestoreLog();
@@ -180,6 +192,8 @@ RemovalOutcome Remover::Run() {
   RemoveEntry();
   RemoveEntryKey();
   RemoveCreatedKeys();
+  // Last of the keys: the keys on the way to the record may be on the way to others too.
+  RemoveRecord();
   RemoveUninstaller();
   return outcome_;
 }
@@ -302,9 +316,7 @@ void Remover::ReleaseSharedFiles() {
     const std::string& countName = note->what[0];
     const std::string path = NormalPath(countName);
     Step("Shared file " + countName);
-    if (path.empty()) continue;
-    counted_.insert(script::UpperAscii(path));
-    ReleaseSharedFile(countName, path);
+    if (!path.empty()) ReleaseSharedFile(countName, path);
   }
 }
 
@@ -353,6 +365,11 @@ void Remover::ReleaseSharedFile(const std::string& countName, const std::string&
     Leave("File " + Quoted(path), "you chose to keep it");
     return;
   }
+  // A server whose registration could not be taken back stays, to be unregistered by hand.
+  if (!UnregisterFile(path)) {
+    writeCount(0);
+    return;
+  }
   if (registry.DeleteValue(key.Handle(), countName) != 0)
     Fail("Shared-file count of " + Quoted(path));
   if (!platform_.files.DeleteFile(path)) FailAt("File " + Quoted(path), path);
@@ -364,8 +381,9 @@ void Remover::RemoveFiles() {
     Step("File " + note->what[0]);
     const std::string upper = script::UpperAscii(path);
     // The uninstaller and the log have their own rules; a counted file's count decided.
+    // A server that could not be unregistered is told of already.
     if (path.empty() || counted_.contains(upper) || upper == script::UpperAscii(logPath_) ||
-        upper == script::UpperAscii(uninstallerPath_))
+        upper == script::UpperAscii(uninstallerPath_) || keptServers_.contains(upper))
       continue;
     if (note->was) {
       if (engine::FileExists(platform_.files, path)) Leave("File " + Quoted(path), kThereBefore);
@@ -484,16 +502,10 @@ void Remover::RemoveEntry() {
   platform::Registry& registry = platform_.registry;
   const engine::OpenedKey entry(registry, platform::kHkeyLocalMachine, target_.entryKey);
   if (entry.Handle() == 0) return;
-  std::vector<std::string> names{"DisplayName", "UnInstallString", engine::kLogDigestValue,
-                                 engine::kLogPathValue};
+  const std::string names[] = {"DisplayName", "UnInstallString", engine::kLogDigestValue,
+                               engine::kLogPathValue, engine::kUnregisteringValue};
   std::uint32_t type = 0;
   std::string data;
-  if (registry.QueryValue(entry.Handle(), engine::kRecordCountValue, type, data) == 0) {
-    const std::uint32_t count = engine::DwordValue(data);
-    for (std::uint32_t i = 1; i <= count; ++i)
-      names.push_back(engine::kRecordValuePrefix + std::to_string(i));
-    names.push_back(engine::kRecordCountValue);
-  }
   bool removed = true;
   for (const std::string& name : names) {
     if (registry.QueryValue(entry.Handle(), name, type, data) == 0 &&
@@ -520,13 +532,31 @@ void Remover::RemoveEntryKey() {
     Fail("Uninstall entry " + Quoted(target_.displayName));
 }
 
+void Remover::RemoveRecord() {
+  // The record goes with the entry: the notes are read, and a later installation of the
+  // product begins a record of its own.
+  const std::optional<std::string> recordKey = engine::RecordKey(target_.displayName);
+  if (!recordKey || engine::DeleteRecord(platform_.registry, *recordKey)) return;
+  // To the user the record is part of the entry: one failure tells of both.
+  const std::string place = RootName(platform::kHkeyLocalMachine) + "\\" + *recordKey;
+  const std::string item = "Uninstall entry " + Quoted(target_.displayName);
+  if (std::ranges::find(outcome_.failures, item) == outcome_.failures.end()) {
+    FailAt(item, place);
+  } else {
+    failedPlaces_.push_back(script::UpperAscii(place));
+  }
+}
+
 void Remover::RemoveCreatedKeys() {
   platform::Registry& registry = platform_.registry;
   std::vector<const StateNote*> keys = NotesOf(NoteKind::Key);
   std::ranges::stable_sort(keys, [](const StateNote* a, const StateNote* b) {
     return Depth(a->what[1]) > Depth(b->what[1]);
   });
-  const std::string listKey = script::UpperAscii(engine::kUninstallListKey);
+  // The list of uninstall entries, the key of the records and the keys above them hold
+  // other products' entries and records: that is no news for the user.
+  const std::string sharedKeys[] = {script::UpperAscii(engine::kUninstallListKey),
+                                    script::UpperAscii(engine::kRecordsKey)};
   for (const StateNote* note : keys) {
     const std::optional<platform::HKey> root = engine::RootOfText(note->what[0]);
     if (!root) continue;
@@ -542,10 +572,12 @@ void Remover::RemoveCreatedKeys() {
         Fail("Registry key " + Quoted(RootName(*root) + "\\" + path));
       continue;
     }
-    // The list of uninstall entries and the keys above it hold other products' entries:
-    // that is no news for the user.
     const std::string upper = script::UpperAscii(path);
-    if (*root == platform::kHkeyLocalMachine && listKey.starts_with(upper)) continue;
+    if (*root == platform::kHkeyLocalMachine &&
+        std::ranges::any_of(sharedKeys, [&](const std::string& shared) {
+          return shared == upper || shared.starts_with(upper + "\\");
+        }))
+      continue;
     if (FailedWithin(RootName(*root) + "\\" + path)) continue;
     const char* holds = values == 0 ? "it holds subkeys the installation did not make"
                         : subKeys == 0
@@ -604,9 +636,11 @@ void Remover::RemoveUninstaller() {
     Leave("File " + Quoted(path), *problem);
     return;
   }
-  // A running program cannot delete itself: its own file goes at the next restart.
+  // A running program cannot delete itself: its own file goes at the next restart. (On the
+  // 95 family the Windows directory has a short name, and so has uninstkp.exe, as the
+  // system's list of deletions at restart needs.)
   const bool running = script::EqualsUpper(NormalPath(files.ModuleFileName()), path);
-  const bool done = running ? files.DeleteOnRestart(path) : files.DeleteFile(path);
+  const bool done = running ? engine::DeleteAtRestart(platform_, path) : files.DeleteFile(path);
   if (!done) Fail("File " + Quoted(path));
 }
 

@@ -35,9 +35,10 @@ struct RemovalTarget {
 
 // How the removal went, for the closing message.
 struct RemovalOutcome {
-  std::vector<std::string> failures;  // could not be removed or put back
-  std::vector<std::string> putBack;   // restored to what it was before the installation
-  std::vector<std::string> left;      // left on purpose, each with its reason
+  std::vector<std::string> failures;      // could not be removed or put back
+  std::vector<std::string> unregistered;  // COM registrations taken back
+  std::vector<std::string> putBack;       // restored to what it was before the installation
+  std::vector<std::string> left;          // left on purpose, each with its reason
 };
 
 // The name of the uninstaller in the Windows directory, as the installer copies it there.
@@ -68,6 +69,10 @@ class Remover {
   std::optional<std::string> IdentityProblem(const std::string& path,
                                              const std::optional<platform::FileIdentity>& noted,
                                              bool directory = false);
+  // The same for what a handle on the file or directory tells of it.
+  static std::optional<std::string> IdentityProblem(
+      const std::optional<platform::FileInfo>& info,
+      const std::optional<platform::FileIdentity>& noted, bool directory = false);
   // The standing note of a file-like thing at a normalised path, and its identity.
   const engine::StateNote* StandingNote(engine::NoteKind kind, const std::string& path) const;
   std::optional<platform::FileIdentity> NotedIdentity(engine::NoteKind kind,
@@ -80,6 +85,25 @@ class Remover {
   void RestoreIniEntries();
   void TidyIniFiles();
   void RestoreRegistryValues();
+  // COM registrations the installation made (uninst/ComServers.cpp): each is taken back
+  // just before its file is deleted, and only then; all of those of uncounted files before
+  // any file goes, as a server may need the files beside it to load.
+  void UnregisterServers();
+  // Takes back the registrations of the file at `path`, which is about to be deleted.
+  // False when one failed: the file then stays, to be unregistered by hand.
+  bool UnregisterFile(const std::string& path);
+  bool UnregisterServer(const engine::StateNote& note, const std::string& path);
+  bool UnregisterDll(const std::string& path, const std::string& item);
+  bool UnregisterTypeLibrary(const std::string& path, const std::string& item);
+  // Ends a call that gave `result` (nothing: an error escaped it): listed as unregistered,
+  // or as a failure with `what` and the code.
+  bool Unregistered(const std::string& path, const std::string& item,
+                    const std::optional<std::int32_t>& result, const std::string& what);
+  // The path of the server whose DllUnregisterServer an earlier run called and never saw
+  // come back, and the mark in the entry that tells it to the next run (none: the call
+  // came back).
+  std::optional<std::string> ReadInterruptedCall();
+  void MarkCall(const std::optional<std::string>& path);
   void ReleaseSharedFiles();
   void ReleaseSharedFile(const std::string& countName, const std::string& path);
   void RemoveFiles();
@@ -92,6 +116,7 @@ class Remover {
   void RemoveDirectories();
   void RemoveEntry();
   void RemoveEntryKey();
+  void RemoveRecord();
   void RemoveCreatedKeys();
   void RemoveUninstaller();
   bool OtherEntryNames(const std::string& uninstaller);
@@ -108,6 +133,8 @@ class Remover {
   std::string uninstallerPath_;
   std::vector<std::string> failedPlaces_;  // upper-cased
   std::set<std::string> counted_;          // upper-cased paths whose count decided their fate
+  std::set<std::string> keptServers_;      // upper-cased paths of servers kept registered
+  std::optional<std::string> interruptedCall_;
   RemovalOutcome outcome_;
 };
 

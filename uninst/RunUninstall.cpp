@@ -42,7 +42,8 @@ bool AskRemoveSharedFile(forms::Application& app, const std::string& path) {
          forms::kIdYes;
 }
 
-// The closing message: what was removed, what failed, what was put back and what was left.
+// The closing message: what was removed, what failed, which COM registrations were taken
+// back, what was put back and what was left.
 int Report(forms::Application& app, const std::string& name, const RemovalOutcome& outcome) {
   const auto list = [](const std::string& title, const std::vector<std::string>& items) {
     std::string text = "\r\n\r\n" + title;
@@ -57,6 +58,7 @@ int Report(forms::Application& app, const std::string& name, const RemovalOutcom
     for (const std::string& failure : outcome.failures) text += "\r\n" + failure;
     text += "\r\n\r\nPlease, remove these items by hand.";
   }
+  if (!outcome.unregistered.empty()) text += list("Unregistered from COM:", outcome.unregistered);
   if (!outcome.putBack.empty())
     text += list("Put back as they were before the installation:", outcome.putBack);
   if (!outcome.left.empty()) text += list("Left on your computer:", outcome.left);
@@ -189,18 +191,24 @@ int RunUninstall(forms::Application& app, platform::Platform& platform,
     return Refuse(
         app, "The uninstall log " + Quoted(logPath) + " is not the one of \x84" + name + "\x94.");
   }
-  std::vector<engine::StateNote> notes = engine::ReadNotes(registry, entryHandle);
   entry.reset();
+  // An entry without a record was made by an installer before this one, which kept its
+  // record where it no longer reads: nothing of it is known for sure.
+  std::optional<std::vector<engine::StateNote>> notes = engine::ReadNotes(registry, name);
+  if (!notes) {
+    return Refuse(app, "The uninstall entry of \x84" + name +
+                           "\x94 holds no trustworthy record of the installation.");
+  }
   // The digest says what the bytes are, the identity that they were read from the file the
   // installation wrote, and not through a link to a copy of it.
-  if (!IsTheLogWritten(notes, logPath, logInfo)) {
+  if (!IsTheLogWritten(*notes, logPath, logInfo)) {
     return Refuse(
         app, "The uninstall log " + Quoted(logPath) + " is not the file the installation wrote.");
   }
 
   TUninstForm* window = nullptr;
   Remover remover(
-      platform, std::move(log), std::move(notes), RemovalTarget{logPath, name, *entryKey},
+      platform, std::move(log), std::move(*notes), RemovalTarget{logPath, name, *entryKey},
       RemovalHooks{[&](const std::string& item) {
                      if (window != nullptr) window->ShowItem(item);
                    },

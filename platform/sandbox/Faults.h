@@ -27,6 +27,8 @@ struct Faults {
   bool registryWritesRefused = false;
   // Key paths ("HKEY_LOCAL_MACHINE\SOFTWARE\X", upper-cased) below which writes are refused.
   std::set<std::string> refusedRegistryKeys;
+  // Value names (upper-cased) whose writes are refused in every key.
+  std::set<std::string> refusedRegistryValues;
   // Every profile write is refused; or only writes to these file names (as passed).
   bool profileWritesRefused = false;
   std::set<std::string> refusedProfileFiles;
@@ -37,8 +39,19 @@ struct Outcomes {
   bool ddeServerPresent = true;
   // HRESULT that "DllRegisterServer" of a DLL returns (by full path); default S_OK.
   std::map<std::string, std::int32_t> dllRegisterResults;
+  // HRESULT that "DllUnregisterServer" of a DLL returns (by full path); default S_OK.
+  std::map<std::string, std::int32_t> dllUnregisterResults;
+  // DLLs (by full path) whose "DllUnregisterServer" crashes: the call throws ServerCrashed,
+  // which no step catches, as the process would end there.
+  std::set<std::string> dllUnregisterCrashes;
   // HRESULT that registering a type library gives (by full path); default S_OK.
   std::map<std::string, std::int32_t> typeLibResults;
+  // HRESULT that taking back a type library's registration gives (by full path); default
+  // S_OK. Libraries (by full path) whose registration names another file now, and whether
+  // the system's oleaut32 lacks UnRegisterTypeLib.
+  std::map<std::string, std::int32_t> typeLibUnregisterResults;
+  std::set<std::string> typeLibsRegisteredElsewhere;
+  bool typeLibUnregisterMissing = false;
   // Exit code of a started program (by command line, upper-cased); default 0.
   std::map<std::string, std::uint32_t> processExitCodes;
   // Command lines (upper-cased) that cannot be started.

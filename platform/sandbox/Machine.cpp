@@ -11,6 +11,7 @@
 #include "platform/sandbox/SandboxRestart.h"
 #include "platform/sandbox/SandboxServices.h"
 #include "platform/sandbox/SandboxSystem.h"
+#include "script/Text.h"
 
 namespace sandbox {
 
@@ -35,12 +36,14 @@ Machine::Machine(MachineOptions options)
   MakeDirectories(paths_, SystemDirectory());
   MakeDirectories(paths_, ProgramsDirectory());
   files_ = std::make_unique<SandboxFiles>(paths_, faults_, WindowsDirectory(), SystemDirectory(),
-                                          options_.moduleFileName);
+                                          options_.moduleFileName, options_.platformId);
   disks_ = std::make_unique<SandboxDisks>(paths_);
   clock_ = std::make_unique<SandboxClock>();
   system_ = std::make_unique<SandboxSystem>(options_.platformId, options_.csdVersion);
   lz_ = std::make_unique<SandboxLz>(*files_);
-  registry_ = std::make_unique<SandboxRegistry>(options_.root / "registry.reg", faults_);
+  registry_ = std::make_unique<SandboxRegistry>(
+      options_.root / "registry.reg", faults_,
+      IsNt(options_) ? std::nullopt : std::optional(k95FamilyRegistryLimits));
   profiles_ = std::make_unique<SandboxProfiles>(*files_, faults_);
   dde_ = std::make_unique<SandboxDde>(transcript_, outcomes_);
   com_ = std::make_unique<SandboxCom>(*files_, transcript_, outcomes_);
@@ -64,6 +67,19 @@ std::filesystem::path Machine::HostPath(const std::string& windowsPath) const {
 
 bool Machine::Save() {
   return registry_->Save();
+}
+
+std::vector<std::string> Machine::DeletionsAtRestart() {
+  std::vector<std::string> paths = files_->PendingDeletes();
+  const std::vector<std::string> lines =
+      profiles_->ReadSection("rename", "WININIT.INI").value_or(std::vector<std::string>());
+  for (const std::string& line : lines) {
+    const std::size_t equals = line.find('=');
+    if (equals != std::string::npos &&
+        script::EqualsUpper(script::TrimBlanks(line.substr(0, equals)), "NUL"))
+      paths.push_back(script::TrimBlanks(line.substr(equals + 1)));
+  }
+  return paths;
 }
 
 std::string Machine::WindowsDirectory() const {

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Platform.h"
 #include "platform/sandbox/Faults.h"
@@ -70,6 +71,10 @@ class Machine {
 
   // Writes registry.reg; false when it could not be written.
   bool Save();
+
+  // The files this machine deletes at its next restart: those MoveFileExA was asked to on
+  // NT, the "NUL=" lines of WININIT.INI's [rename] section on the 95 family.
+  std::vector<std::string> DeletionsAtRestart();
 
   const MachineOptions& options() const { return options_; }
   // The Windows directory ("C:\WINDOWS" or "C:\WINNT") and the system directory.

@@ -193,6 +193,32 @@ std::optional<std::string> ReadProfileEntry(std::string_view text, std::string_v
   return value;
 }
 
+std::vector<std::string> ReadProfileSection(std::string_view text, std::string_view section) {
+  const Profile profile(text);
+  const std::optional<Region> region = profile.FindRegion(section);
+  std::vector<std::string> lines;
+  if (!region) return lines;
+  for (std::size_t i = region->first; i < region->end; ++i)
+    if (!profile.IsBlank(i)) lines.push_back(script::TrimBlanks(profile.Content(i)));
+  return lines;
+}
+
+std::string ReplaceProfileSection(std::string_view text, std::string_view section,
+                                  const std::vector<std::string>& lines) {
+  std::string body;
+  for (const std::string& line : lines) body += line + "\r\n";
+  const Profile profile(text);
+  const std::optional<Region> region = profile.FindRegion(section);
+  if (!region) {
+    std::string added = text.empty() || text.back() == '\n' ? "" : "\r\n";
+    return std::string(text) + added + "[" + std::string(section) + "]\r\n" + body;
+  }
+  // A header that ends the text without a line end gets one before the lines.
+  const std::string lead = region->header && !profile.HasLineEnd(*region->header) ? "\r\n" : "";
+  const std::size_t from = region->header ? profile.End(*region->header) : 0;
+  return Splice(text, from, profile.Begin(region->end), lead + body);
+}
+
 ProfileTail::ProfileTail(std::string_view text) {
   Append(text);
 }

@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_set>
+#include <vector>
 
 namespace sandbox {
 
@@ -37,6 +38,15 @@ std::string DeleteProfileSection(std::string_view text, std::string_view section
 // reads as empty. Nullopt when the section or key is missing.
 std::optional<std::string> ReadProfileEntry(std::string_view text, std::string_view section,
                                             std::string_view key);
+
+// The lines of `section` as GetPrivateProfileSectionA gives them: every non-blank line up
+// to the next header, blanks trimmed at both ends, in order; empty when it is missing.
+std::vector<std::string> ReadProfileSection(std::string_view text, std::string_view section);
+
+// `text` with every line of `section` replaced by `lines`, as WritePrivateProfileSectionA
+// does; a missing section is appended at the end. New lines end in CR LF.
+std::string ReplaceProfileSection(std::string_view text, std::string_view section,
+                                  const std::vector<std::string>& lines);
 
 // What a profile's text says about its end: enough to tell, without reading the text
 // again, when SetProfileEntry would only add lines at the end of it. An INI block that

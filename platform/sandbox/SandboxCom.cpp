@@ -9,8 +9,6 @@
 namespace sandbox {
 namespace {
 
-constexpr char kEntryPoint[] = "DllRegisterServer";
-
 // The whole file as LoadLibraryA would map it, or nothing when it cannot be read.
 std::optional<std::string> ReadWhole(platform::Files& files, const std::string& path) {
   auto file = files.Open(path, platform::kGenericRead, platform::kFileShareRead,
@@ -41,28 +39,42 @@ std::string HresultText(std::int32_t result) {
   return text;
 }
 
-platform::DllRegisterOutcome SandboxCom::CallDllRegisterServer(const std::string& path) {
+platform::DllRegisterOutcome SandboxCom::CallEntryPoint(const std::string& path,
+                                                        const EntryPoint& entry) {
   using Stage = platform::DllRegisterOutcome::Stage;
   platform::DllRegisterOutcome outcome;
   const std::optional<std::string> image = ReadWhole(files_, path);
   const PeExportLookup lookup =
-      image ? FindPeExport(*image, kEntryPoint) : PeExportLookup::NotAnImage;
+      image ? FindPeExport(*image, entry.name) : PeExportLookup::NotAnImage;
   switch (lookup) {
     case PeExportLookup::NotAnImage:
       outcome.stage = Stage::NotLoaded;
-      transcript_.Append({"com-dll", path, "not-loaded"});
+      transcript_.Append({entry.logKind, path, "not-loaded"});
       break;
     case PeExportLookup::NotExported:
       outcome.stage = Stage::NoEntryPoint;
-      transcript_.Append({"com-dll", path, "no-entry-point"});
+      transcript_.Append({entry.logKind, path, "no-entry-point"});
       break;
     case PeExportLookup::Exported:
+      if (entry.crashes != nullptr && entry.crashes->contains(script::UpperAscii(path))) {
+        transcript_.Append({entry.logKind, path, "crashed"});
+        throw ServerCrashed{path};
+      }
       outcome.stage = Stage::Called;
-      outcome.result = OutcomeFor(outcomes_.dllRegisterResults, path);
-      transcript_.Append({"com-dll", path, "called " + HresultText(outcome.result)});
+      outcome.result = OutcomeFor(entry.results, path);
+      transcript_.Append({entry.logKind, path, "called " + HresultText(outcome.result)});
       break;
   }
   return outcome;
+}
+
+platform::DllRegisterOutcome SandboxCom::CallDllRegisterServer(const std::string& path) {
+  return CallEntryPoint(path, {"DllRegisterServer", "com-dll", outcomes_.dllRegisterResults});
+}
+
+platform::DllRegisterOutcome SandboxCom::CallDllUnregisterServer(const std::string& path) {
+  return CallEntryPoint(path, {"DllUnregisterServer", "com-dll-unregister",
+                               outcomes_.dllUnregisterResults, &outcomes_.dllUnregisterCrashes});
 }
 
 std::int32_t SandboxCom::RegisterTypeLibrary(const std::string& fullPath) {
@@ -72,6 +84,26 @@ std::int32_t SandboxCom::RegisterTypeLibrary(const std::string& fullPath) {
                                   : kTypeECantLoadLibrary;
   transcript_.Append({"com-typelib", fullPath, HresultText(result)});
   return result;
+}
+
+platform::TypeLibUnregisterOutcome SandboxCom::UnregisterTypeLibrary(const std::string& fullPath) {
+  using Stage = platform::TypeLibUnregisterOutcome::Stage;
+  if (outcomes_.typeLibUnregisterMissing) {
+    transcript_.Append({"com-typelib-unregister", fullPath, "unsupported"});
+    return {Stage::Unsupported, 0};
+  }
+  const std::optional<std::string> bytes = ReadWhole(files_, fullPath);
+  if (!bytes || !HasTypeLibrarySignature(*bytes)) {
+    transcript_.Append({"com-typelib-unregister", fullPath, HresultText(kTypeECantLoadLibrary)});
+    return {Stage::Called, kTypeECantLoadLibrary};
+  }
+  if (outcomes_.typeLibsRegisteredElsewhere.contains(script::UpperAscii(fullPath))) {
+    transcript_.Append({"com-typelib-unregister", fullPath, "other-file"});
+    return {Stage::OtherFile, 0};
+  }
+  const std::int32_t result = OutcomeFor(outcomes_.typeLibUnregisterResults, fullPath);
+  transcript_.Append({"com-typelib-unregister", fullPath, HresultText(result)});
+  return {Stage::Called, result};
 }
 
 }  // namespace sandbox

@@ -58,12 +58,14 @@ std::uint32_t DeviceRemovalError(const ResolvedPath& path) {
 }  // namespace
 
 SandboxFiles::SandboxFiles(PathResolver& paths, Faults& faults, std::string windowsDir,
-                           std::string systemDir, std::string moduleFileName)
+                           std::string systemDir, std::string moduleFileName,
+                           std::uint32_t platformId)
     : paths_(paths),
       state_(std::make_shared<FilesState>(faults)),
       windowsDir_(std::move(windowsDir)),
       systemDir_(std::move(systemDir)),
-      moduleFileName_(std::move(moduleFileName)) {}
+      moduleFileName_(std::move(moduleFileName)),
+      platformId_(platformId) {}
 
 bool SandboxFiles::Fail(std::uint32_t error) {
   state_->lastError = error;
@@ -339,6 +341,15 @@ std::uint32_t SandboxFiles::RemovalRefusal(const ResolvedPath& file) const {
 }
 
 bool SandboxFiles::MoveReplacing(const std::string& from, const std::string& to) {
+  if (LacksMoveFileEx()) return Fail(platform::kErrorCallNotImplemented);
+  return Rename(from, to, true);
+}
+
+bool SandboxFiles::Move(const std::string& from, const std::string& to) {
+  return Rename(from, to, false);
+}
+
+bool SandboxFiles::Rename(const std::string& from, const std::string& to, bool replace) {
   const std::optional<ResolvedPath> source = Resolve(from);
   if (!source) return false;
   const std::optional<ResolvedPath> target = Resolve(to);
@@ -356,6 +367,7 @@ bool SandboxFiles::MoveReplacing(const std::string& from, const std::string& to)
     return Fail(platform::kErrorPathNotFound);
   }
   if (replaces) {
+    if (!replace) return Fail(platform::kErrorAlreadyExists);
     if (fs::is_directory(targetStatus)) return Fail(platform::kErrorAccessDenied);
     if (const std::uint32_t refusal = RemovalRefusal(*target)) return Fail(refusal);
   }
@@ -379,6 +391,7 @@ bool SandboxFiles::MoveReplacing(const std::string& from, const std::string& to)
 }
 
 bool SandboxFiles::DeleteOnRestart(const std::string& path) {
+  if (LacksMoveFileEx()) return Fail(platform::kErrorCallNotImplemented);
   const std::optional<ResolvedPath> resolved = Resolve(path);
   if (!resolved) return false;
   pendingDeletes_.push_back(resolved->windowsPath);

@@ -6,7 +6,8 @@
 // directory, until marked otherwise); last-write times are the host's modification times.
 // A CD-ROM drive is read-only. Injected faults: files held in use by another program (as
 // if it had them open for reading, sharing only reading), drives that fill up, and files
-// that vanish between being looked for and being opened.
+// that vanish between being looked for and being opened. On the 95 family (platform id 1)
+// MoveFileExA fails with kErrorCallNotImplemented, as those systems only export it.
 #pragma once
 
 #include <filesystem>
@@ -25,7 +26,7 @@ class SandboxFiles : public platform::Files {
  public:
   // `paths` and `faults` must outlive this object and every file it opens.
   SandboxFiles(PathResolver& paths, Faults& faults, std::string windowsDir, std::string systemDir,
-               std::string moduleFileName);
+               std::string moduleFileName, std::uint32_t platformId);
 
   std::unique_ptr<platform::File> Open(
       const std::string& path, std::uint32_t access, std::uint32_t share,
@@ -39,6 +40,7 @@ class SandboxFiles : public platform::Files {
   bool DeleteFile(const std::string& path) override;
   bool DeleteOnRestart(const std::string& path) override;
   bool MoveReplacing(const std::string& from, const std::string& to) override;
+  bool Move(const std::string& from, const std::string& to) override;
   std::vector<platform::FindData> Find(const std::string& pattern) override;
 
   std::string GetCurrentDirectory() override { return paths_.CurrentDirectory(); }
@@ -55,6 +57,10 @@ class SandboxFiles : public platform::Files {
 
  private:
   bool Fail(std::uint32_t error);
+  // MoveReplacing and Move: the rename, replacing a file at `to` or refusing it.
+  bool Rename(const std::string& from, const std::string& to, bool replace);
+  // True on the 95 family, where MoveFileExA is only a stub.
+  bool LacksMoveFileEx() const { return platformId_ == platform::kPlatformWindows; }
   std::unique_ptr<platform::File> FailOpen(std::uint32_t error);
   std::vector<platform::FindData> FailFind(std::uint32_t error);
   // Resolves `path`, setting the last error when it is refused.
@@ -76,6 +82,7 @@ class SandboxFiles : public platform::Files {
   std::string systemDir_;
   std::string moduleFileName_;
   std::vector<std::string> pendingDeletes_;
+  std::uint32_t platformId_;
 };
 
 }  // namespace sandbox

@@ -116,4 +116,25 @@ std::string SandboxProfiles::ReadString(const std::string& section, const std::s
   return ReadProfileEntry(*text, section, key).value_or(fallback);
 }
 
+std::optional<std::vector<std::string>> SandboxProfiles::ReadSection(const std::string& section,
+                                                                     const std::string& fileName) {
+  const std::string path = ProfilePath(fileName);
+  std::optional<std::string> text = platform::ReadWholeFile(files_, path);
+  if (text) return ReadProfileSection(*text, section);
+  if (files_.GetAttributes(path) != platform::kInvalidFileAttributes) return std::nullopt;
+  return std::vector<std::string>();
+}
+
+bool SandboxProfiles::WriteSection(const std::string& section,
+                                   const std::vector<std::string>& lines,
+                                   const std::string& fileName) {
+  const std::string path = ProfilePath(fileName);
+  if (Refused(fileName, path)) return false;
+  kept_.reset();
+  std::optional<std::string> text = platform::ReadWholeFile(files_, path);
+  if (!text && files_.GetAttributes(path) != platform::kInvalidFileAttributes) return false;
+  return platform::WriteWholeFile(files_, path,
+                                  ReplaceProfileSection(text.value_or(""), section, lines));
+}
+
 }  // namespace sandbox

@@ -29,6 +29,10 @@ class SandboxProfiles : public platform::Profiles {
                    const std::optional<std::string>& value, const std::string& fileName) override;
   std::string ReadString(const std::string& section, const std::string& key,
                          const std::string& fallback, const std::string& fileName) override;
+  std::optional<std::vector<std::string>> ReadSection(const std::string& section,
+                                                      const std::string& fileName) override;
+  bool WriteSection(const std::string& section, const std::vector<std::string>& lines,
+                    const std::string& fileName) override;
 
   // The path a profile file name stands for: a name without "\", "/" or ":" lies in the
   // Windows directory, any other name is used as given.

@@ -42,10 +42,12 @@ std::size_t DepthOf(const RegKey& key) {
 
 }  // namespace
 
-SandboxRegistry::SandboxRegistry(std::filesystem::path regFile, const Faults& faults)
+SandboxRegistry::SandboxRegistry(std::filesystem::path regFile, const Faults& faults,
+                                 std::optional<RegistryLimits> limits)
     : regFile_(std::move(regFile)),
       file_(regFile_, std::filesystem::path(regFile_).replace_extension(".reserve")),
-      faults_(faults) {
+      faults_(faults),
+      limits_(limits) {
   Load();
   file_.Reserve(ReserveFor(textEstimate_));
 }
@@ -207,7 +209,11 @@ long SandboxRegistry::SetValue(platform::HKey key, const std::string& name, std:
   long error = kOk;
   std::shared_ptr<RegKey> target = Resolve(key, error);
   if (!target) return error;
-  if (WriteRefused(target->path)) return Code(platform::kErrorAccessDenied);
+  if (WriteRefused(target->path) ||
+      faults_.refusedRegistryValues.contains(script::UpperAscii(name)))
+    return Code(platform::kErrorAccessDenied);
+  if (const std::uint32_t refusal = LimitRefusal(limits_, *target, name, type, data))
+    return Code(refusal);
   target->SetValue(name, type, data);
   // Quoted, escaped or written as hex with line breaks, a value's bytes take at most four
   // characters each in the file.

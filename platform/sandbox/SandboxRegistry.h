@@ -15,11 +15,13 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/Registry.h"
 #include "platform/sandbox/Faults.h"
+#include "platform/sandbox/RegistryLimits.h"
 #include "platform/sandbox/RegistryTree.h"
 #include "platform/sandbox/ReservedFile.h"
 
@@ -27,8 +29,10 @@ namespace sandbox {
 
 class SandboxRegistry : public platform::Registry {
  public:
-  // Loads `regFile` when it exists; `faults` is read at every call.
-  SandboxRegistry(std::filesystem::path regFile, const Faults& faults);
+  // Loads `regFile` when it exists; `faults` is read at every call. With `limits` a value
+  // that would not fit its key is refused (RegistryLimits.h).
+  SandboxRegistry(std::filesystem::path regFile, const Faults& faults,
+                  std::optional<RegistryLimits> limits = std::nullopt);
   // Saves the file when anything changed (or it does not exist yet).
   ~SandboxRegistry() override;
   SandboxRegistry(const SandboxRegistry&) = delete;
@@ -72,6 +76,7 @@ class SandboxRegistry : public platform::Registry {
   ReservedFile file_;
   std::uint64_t textEstimate_ = 0;  // at least the length of the text Save would write
   const Faults& faults_;
+  std::optional<RegistryLimits> limits_;
   std::vector<std::pair<platform::HKey, std::shared_ptr<RegKey>>> roots_;
   std::map<platform::HKey, std::shared_ptr<RegKey>> handles_;
   platform::HKey nextHandle_ = 0x100;

@@ -1,5 +1,6 @@
 // system.log of the machine directory: one line for each call of a service that the
-// sandbox does not carry out for real (DDE, COM registration, processes, restart).
+// sandbox does not carry out for real (DDE, COM registration and its taking back,
+// processes, restart).
 //
 // Line format: the kind, then its fields, separated by one TAB, ending in LF. Inside a
 // field, backslash, TAB, CR and LF are written as \\, \t, \r and \n, so that one call is
@@ -8,6 +9,8 @@
 //   dde-execute   SERVICE  TOPIC  COMMAND-TEXT
 //   com-dll       PATH     called 0xHRESULT | not-loaded | no-entry-point
 //   com-typelib   PATH     0xHRESULT
+//   com-dll-unregister      PATH  called 0xHRESULT | not-loaded | no-entry-point | crashed
+//   com-typelib-unregister  PATH  0xHRESULT | other-file | unsupported
 //   process       COMMAND-LINE  SHOW-WINDOW  exit N | not-started
 //   privilege     NAME     ok|refused
 //   exit-windows  FLAGS    ok|failed N

@@ -12,17 +12,10 @@ constexpr DWORD kSearchDefaultDirs = 0x00001000;  // LOAD_LIBRARY_SEARCH_DEFAULT
 using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
 using SetDllDirectoryFunction = BOOL(WINAPI*)(LPCSTR);
 
-// A kernel32 export that not every Windows has; null when this one lacks it. kernel32 is
-// in every process already, so nothing is loaded to ask.
+// A kernel32 export that not every Windows has; null when this one lacks it.
 template <typename Function>
 Function Kernel32Function(const char* name) {
-  HMODULE kernel32 = ::GetModuleHandleA("kernel32.dll");
-  if (!kernel32) return nullptr;
-    // GetProcAddress gives a generic function pointer; the cast names the entry's real type.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wcast-function-type"
-  return reinterpret_cast<Function>(::GetProcAddress(kernel32, name));
-#pragma GCC diagnostic pop
+  return LoadedFunction<Function>("kernel32.dll", name);
 }
 
 // True when the loader knows the LOAD_LIBRARY_SEARCH_... flags; SetDefaultDllDirectories

@@ -20,6 +20,19 @@ std::vector<UniqueLibrary> RestrictDllSearchToSystem();
 // Loads the system DLL `name` (e.g. "lz32.dll") from the system directory by its full path.
 UniqueLibrary LoadSystemLibrary(const char* name);
 
+// An export of a system DLL the program has loaded already (kernel32, oleaut32), which not
+// every Windows has; null when this one lacks it. Nothing is loaded to ask.
+template <typename Function>
+Function LoadedFunction(const char* module, const char* name) {
+  HMODULE loaded = ::GetModuleHandleA(module);
+  if (!loaded) return nullptr;
+    // GetProcAddress gives a generic function pointer; the cast names the entry's real type.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wcast-function-type"
+  return reinterpret_cast<Function>(::GetProcAddress(loaded, name));
+#pragma GCC diagnostic pop
+}
+
 // Loads the DLL at the full path `path`, its own directory searched for its dependencies
 // (a COM server may bring DLLs of its own beside it), and beyond that only the directories
 // RestrictDllSearchToSystem left. Any other path (a bare name) is looked up in those alone.

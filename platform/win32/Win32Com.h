@@ -9,7 +9,9 @@ namespace win32 {
 class Win32Com final : public platform::Com {
  public:
   platform::DllRegisterOutcome CallDllRegisterServer(const std::string& path) override;
+  platform::DllRegisterOutcome CallDllUnregisterServer(const std::string& path) override;
   std::int32_t RegisterTypeLibrary(const std::string& fullPath) override;
+  platform::TypeLibUnregisterOutcome UnregisterTypeLibrary(const std::string& fullPath) override;
 };
 
 }  // namespace win32

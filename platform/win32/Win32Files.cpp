@@ -123,6 +123,10 @@ bool Win32Files::MoveReplacing(const std::string& from, const std::string& to) {
   return Note(::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE);
 }
 
+bool Win32Files::Move(const std::string& from, const std::string& to) {
+  return Note(::MoveFileA(from.c_str(), to.c_str()) != FALSE);
+}
+
 std::vector<platform::FindData> Win32Files::Find(const std::string& pattern) {
   std::vector<platform::FindData> entries;
   WIN32_FIND_DATAA data{};

@@ -21,6 +21,7 @@ class Win32Files final : public platform::Files {
   bool DeleteFile(const std::string& path) override;
   bool DeleteOnRestart(const std::string& path) override;
   bool MoveReplacing(const std::string& from, const std::string& to) override;
+  bool Move(const std::string& from, const std::string& to) override;
   std::vector<platform::FindData> Find(const std::string& pattern) override;
   std::string GetCurrentDirectory() override;
   bool SetCurrentDirectory(const std::string& path) override;

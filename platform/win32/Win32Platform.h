@@ -2,10 +2,10 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/Sha256.h"
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Com.h"
 #include "platform/win32/Win32Dde.h"
-#include "platform/win32/Win32Digest.h"
 #include "platform/win32/Win32Disks.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Lz.h"
@@ -42,7 +42,8 @@ class Win32Platform {
   Win32Com com_;
   Win32Processes processes_;
   Win32Restart restart_;
-  Win32Digest digest_;
+  // Digests are computed in portable code: CryptoAPI knows SHA-256 only from XP SP3 on.
+  platform::PortableDigest digest_;
 };
 
 }  // namespace win32

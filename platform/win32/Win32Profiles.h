@@ -12,6 +12,10 @@ class Win32Profiles final : public platform::Profiles {
                    const std::optional<std::string>& value, const std::string& fileName) override;
   std::string ReadString(const std::string& section, const std::string& key,
                          const std::string& fallback, const std::string& fileName) override;
+  std::optional<std::vector<std::string>> ReadSection(const std::string& section,
+                                                      const std::string& fileName) override;
+  bool WriteSection(const std::string& section, const std::vector<std::string>& lines,
+                    const std::string& fileName) override;
 };
 
 }  // namespace win32

@@ -113,6 +113,14 @@ void CheckFiles(Checks& checks, platform::Platform& p, const std::string& dir) {
   checks.EqualNumber(files.LastError(), platform::kErrorAccessDenied, "... with ACCESS_DENIED");
   checks.Expect(files.SetAttributes(path, platform::kFileAttributeNormal), "make writable");
 
+  // MoveFileA, which the 95 family's replacement of a file is made of, takes free names only.
+  WriteAll(files, dir + "\\b.txt", "bee");
+  checks.Expect(!files.Move(dir + "\\b.txt", path), "a rename onto a file fails");
+  checks.EqualNumber(files.LastError(), platform::kErrorAlreadyExists, "... with ALREADY_EXISTS");
+  checks.Expect(files.Move(dir + "\\b.txt", dir + "\\c.txt"), "a rename to a free name");
+  checks.EqualText(ReadAll(files, dir + "\\c.txt"), "bee", "the renamed file");
+  checks.Expect(files.DeleteFile(dir + "\\c.txt"), "delete the renamed file");
+
   const std::string before = files.GetCurrentDirectory();
   checks.Expect(files.SetCurrentDirectory(dir), "change the current directory");
   checks.EqualText(files.GetCurrentDirectory(), dir, "current directory");
@@ -270,6 +278,14 @@ void CheckProfiles(Checks& checks, platform::Platform& p, const std::string& dir
   checks.Expect(profiles.WriteString("", ""s, "[Settings]"s, ini), "write an entry of no section");
   checks.EqualText(ReadAll(p.files, ini), "=[Settings]\r\n[Long]\r\nValue=" + longValue + "\r\n",
                    "an entry of no section opens the file");
+  // A section read and written whole keeps a key that comes twice, as WININIT.INI's
+  // [rename] needs.
+  const std::vector<std::string> lines = {"NUL=C:\\A.TMP", "NUL=C:\\B.TMP", "C:\\N=C:\\O"};
+  checks.Expect(profiles.WriteSection("rename", lines, ini), "write a section");
+  checks.Expect(profiles.ReadSection("rename", ini) == lines, "read the section back");
+  checks.Expect(profiles.ReadSection("none", ini) == std::vector<std::string>(),
+                "a missing section is empty");
+  checks.EqualText(profiles.ReadString("Long", "Value", "", ini), longValue, "the other stays");
 }
 
 void CheckLz(Checks& checks, platform::Platform& p, const std::string& dir) {

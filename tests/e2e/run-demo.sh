@@ -2,10 +2,11 @@
 # Installs the demo medium with the real setup.exe under Wine, the robot playing
 # demo/answers.txt, then checks what landed in the prefix: the product's files, the COM
 # server's own registry key (written by its DllRegisterServer), the script's registry
-# item, the INI entries and the Start-menu folder; and prints the summary of the run.
-# With MODE "cd" setup-pack also writes a CD image of the medium, the files xorriso reads
-# back out of it (by their Joliet names) are drive D: of the prefix, and the program runs
-# as D:\SETUP.EXE.
+# item, the INI entries, the Start-menu folder and the uninstall entry with the log's
+# digest; and prints the summary of the run. With MODE "cd" setup-pack also writes a CD
+# image of the medium, the files xorriso reads back out of it (by their Joliet names) are
+# drive D: of the prefix, and the program runs as D:\SETUP.EXE. With SETUP_WINE_VERSION the
+# prefix reports that Windows (wine-env.sh).
 # usage: run-demo.sh WORK_DIR WINE_LOADER WINDOWS_BUILD_DIR ROBOT.EXE [MODE]
 set -uo pipefail
 loader=$2 robot=$(realpath "$4") mode=${5:-}
@@ -16,7 +17,7 @@ root=$(cd "$here/../.." && pwd)
 source "$here/wine-env.sh"
 source "$here/wine-summary.sh"
 
-run="$work/runs/demo${mode:+-$mode}"
+run="$work/runs/$(wine_run_name "demo${mode:+-$mode}")"
 rm -rf "$run"
 mkdir -p "$run"
 medium="$run/medium" program=SETUP.EXE
@@ -33,7 +34,7 @@ if [ "$mode" = cd ]; then
     { echo "the CD image differs from the medium"; exit 1; }
 fi
 
-wine_prefix "$work" "$run" "$loader"
+wine_prefix "$work" "$run" "$loader" || exit 1
 trap wine_cleanup EXIT
 wine_xvfb "$run" || exit 125
 [ "$mode" = cd ] && wine_drive D "$medium" cdrom
@@ -81,6 +82,11 @@ has_key 'Software\\Tavrin\\Demo Office'
 grep -A3 -iF '[Software\\Tavrin\\Demo Office]' "$run/prefix/system.reg" | tr -d '\r' |
   grep -qx '"Version"="2.0"' || fail "HKLM\\SOFTWARE\\Tavrin\\Demo Office has no Version 2.0"
 has_key 'Software\\Microsoft\\Windows\\CurrentVersion\\UnInstall\\Demo Office'
+# The entry holds the log's digest, which the installer computes itself on every Windows.
+grep -A8 -iF '[Software\\Microsoft\\Windows\\CurrentVersion\\UnInstall\\Demo Office]' \
+  "$run/prefix/system.reg" | tr -d '\r' | grep -qx '"LogDigest"="[0-9a-f]\{64\}"' ||
+  fail "the uninstall entry holds no digest of the log"
+has_key 'Software\\Tavrin\\Setup\\Records\\Demo Office\\1'
 # The type library of the build's word size, registered from the system directory (its
 # key is win32 or win64 as the prefix is).
 has_key "Software\\\\Classes\\\\Typelib\\\\{6A2F4C10-52B1-4D8E-9F3A-7C0E1B2D3F40}\\\\1.0\\\\0\\\\$WINEARCH"

@@ -14,28 +14,60 @@
 # without a reparse bit) and the product's INI file by a hard link to SYSTEM.INI: neither
 # may be changed, and the closing message must say why. With "log-link" setup.uni, and with
 # "folder-link" the whole installation folder, is replaced by a symbolic link to a copy: the
-# uninstaller must refuse, and the prefix and the copy must be as they were.
-# usage: run-uninstall.sh WORK_DIR WINE_LOADER SETUP.EXE UNINSTKP.EXE ROBOT.EXE SCENARIO_DIR [MODE]
+# uninstaller must refuse, and the prefix and the copy must be as they were. With "com" the
+# medium also brings two COM server DLLs into the installation folder, registered (REG): one
+# the installation creates, and one that lay there, registered, before the installation;
+# and a type library (REGTLB). After the uninstall the first one's class and the library
+# are gone from the registry and the second one's class is still there (and the whole
+# prefix is as before). With SETUP_WINE_VERSION the prefix reports that Windows
+# (wine-env.sh); on the 95 family the uninstaller's own file goes through WININIT.INI.
+# usage: run-uninstall.sh WORK_DIR WINE_LOADER SETUP.EXE UNINSTKP.EXE ROBOT.EXE SCENARIO_DIR
+#                         [MODE [SERVER.DLL SERVER-BEFORE.DLL LIBRARY.TLB]]
 set -uo pipefail
 loader=$2 setup=$3 uninstkp=$4 robot=$(realpath "$5") scenario=$(cd "$6" && pwd) mode=${7:-}
+# The classes the two servers register (tests/fixtures/CMakeLists.txt).
+class_created='HKCR\CLSID\{6E1A52D0-3C1B-4F0E-9A57-2D3C4B5A6F01}'
+class_before='HKCR\CLSID\{6E1A52D0-3C1B-4F0E-9A57-2D3C4B5A6F02}'
+# The library's identity (tests/fixtures/Fixture.idl).
+library='HKCR\TypeLib\{8C1B5E2A-3F4D-4E6A-9B7C-2D1E0F3A4B5C}'
 work=$(mkdir -p "$1" && cd "$1" && pwd)
 source "$(dirname "$0")/wine-env.sh"
 
-run="$work/runs/uninstall${mode:+-$mode}"
+run="$work/runs/$(wine_run_name "uninstall${mode:+-$mode}")"
 rm -rf "$run"
 mkdir -p "$run/medium"
 cp -r "$scenario/medium/." "$run/medium/"
 cp "$setup" "$run/medium/SETUP.EXE"
 cp "$uninstkp" "$run/medium/uninstkp.exe"
+if [ "$mode" = com ]; then
+  cp "$8" "$run/medium/server.dll"
+  cp "$9" "$run/medium/before.dll"
+  cp "${10}" "$run/medium/fixture.tlb"
+  printf 'COPYTOBASE=%s\r\n' server.dll,server.dll,REG before.dll,before.dll,REG \
+    fixture.tlb,fixture.tlb,REGTLB >>"$run/medium/Setup.Inf"
+fi
 
-wine_prefix "$work" "$run" "$loader"
+wine_prefix "$work" "$run" "$loader" || exit 1
 trap wine_cleanup EXIT
 wine_xvfb "$run" || exit 125
 
 "$WINELOADER" wineboot >/dev/null 2>&1
+c="$run/prefix/drive_c"
+failed=0
+# The registered value of a class's in-process server, or nothing.
+server_of() {
+  "$WINELOADER" reg query "$1\\InprocServer32" /ve 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p'
+}
+if [ "$mode" = com ]; then
+  # A product's server already there and registered, as the system's own would be.
+  mkdir -p "$c/DEMO"
+  cp "$9" "$c/DEMO/before.dll"
+  "$WINELOADER" regsvr32 /s 'C:\DEMO\before.dll' >/dev/null 2>&1
+  [ "$(server_of "$class_before")" = 'C:\DEMO\before.dll' ] ||
+    { echo "the server that was there before could not be registered"; failed=1; }
+fi
 wine_picture | wine_stable >"$run/before.txt"
 
-failed=0
 wine_play "$run" "$run/medium" "$robot" "$scenario/install-answers" ||
   { echo "installation: robot exit code $?"; cat "$run/robot.out"; failed=1; }
 cp "$run/transcript.txt" "$run/install-transcript.txt" 2>/dev/null
@@ -47,6 +79,15 @@ for made in './DEMO/help/demo.hlp' './windows/demo.ini'; do
 done
 grep -qi '/Start Menu/Programs/Demo$' "$run/installed.txt" ||
   { echo "no Start-menu folder after the installation"; failed=1; }
+if [ "$mode" = com ]; then
+  for pair in "$class_created=C:\DEMO\server.dll" "$class_before=C:\DEMO\before.dll"; do
+    server=$(server_of "${pair%%=*}")
+    echo "after the installation, ${pair%%=*}: $server"
+    [ "$server" = "${pair#*=}" ] || { echo "not registered by the installation: ${pair#*=}"; failed=1; }
+  done
+  "$WINELOADER" reg query "$library" /s 2>/dev/null | grep -qiF 'C:\DEMO\fixture.tlb' ||
+    { echo "the type library was not registered by the installation"; failed=1; }
+fi
 
 command=$(wine_uninstall_entry Demo) || failed=1
 
@@ -58,7 +99,6 @@ if [ "$mode" = tampered ]; then
   expected="$scenario/expected-tampered" answers="$scenario/tampered-answers" code=3
 fi
 
-c="$run/prefix/drive_c"
 case "$mode" in
   link)
     # The help directory the installation made is replaced by a link to another directory
@@ -95,6 +135,7 @@ case "$mode" in
     wine_picture | wine_stable >"$run/before.txt"
     expected="$scenario/expected-not-the-log" answers="$scenario/tampered-answers" code=3
     ;;
+  com) expected="$scenario/expected-com" ;;
 esac
 
 wine_uninstall "$run" "$command" "$robot" "$answers" ||
@@ -114,8 +155,28 @@ elif [ "$mode" = file-links ]; then
   [ "$(md5sum <"$system_ini")" = "$system_sum" ] ||
     { echo "SYSTEM.INI was changed through the hard link"; failed=1; }
 else
+  if [ "$mode" = com ]; then
+    [ -z "$(server_of "$class_created")" ] ||
+      { echo "the class of the server the installation made is still registered"; failed=1; }
+    [ "$(server_of "$class_before")" = 'C:\DEMO\before.dll' ] ||
+      { echo "the server that was there before lost its registration"; failed=1; }
+    ! "$WINELOADER" reg query "$library" >/dev/null 2>&1 ||
+      { echo "the type library is still registered"; failed=1; }
+  fi
   wine_picture | wine_stable >"$run/after.txt"
   diff -u "$run/before.txt" "$run/after.txt" || { echo "the prefix differs from before"; failed=1; }
+  # The uninstaller's own file goes at the next restart: on the 95 family through the
+  # [rename] section of WININIT.INI, on NT through the system's list.
+  case "${SETUP_WINE_VERSION:-}" in
+    win95 | win98 | winme)
+      # (The file has the letter case the uninstaller gave it: WININIT.INI.)
+      find "$run/prefix/drive_c/windows" -maxdepth 1 -iname wininit.ini -exec cat {} + |
+        tr -d '\r' | grep -qix 'NUL=C:\\windows\\uninstkp\.exe' ||
+        { echo "WININIT.INI does not delete uninstkp.exe at the next restart"; failed=1; } ;;
+    *)
+      grep -qi '^"PendingFileRenameOperations"=.*uninstkp\.exe' "$run/prefix/system.reg" ||
+        { echo "uninstkp.exe is not deleted at the next restart"; failed=1; } ;;
+  esac
 fi
 
 if [ "$failed" -eq 0 ]; then

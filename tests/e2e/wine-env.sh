@@ -5,7 +5,11 @@
 #   wine_prefix WORK_DIR RUN_DIR LOADER  a prefix of the run's own in RUN_DIR/prefix, copied
 #                                        from a template booted once in WORK_DIR; exports
 #                                        WINEPREFIX, WINEARCH, WINELOADER, WINEDEBUG, HOME,
-#                                        WINEDLLOVERRIDES and sets wine_server
+#                                        WINEDLLOVERRIDES and sets wine_server. With
+#                                        SETUP_WINE_VERSION (win98, nt40, ...) the prefix
+#                                        reports that Windows; for the 95 family (win95,
+#                                        win98, winme) the CryptoAPI provider that knows
+#                                        SHA-256 is taken away too, as those systems lack it
 #   wine_xvfb RUN_DIR                    starts an Xvfb of its own and exports DISPLAY
 #                                        (in the range SETUP_XVFB_DISPLAYS=FIRST-LAST if set)
 #   wine_cleanup                         ends the prefix's wineserver and the Xvfb, if any
@@ -60,7 +64,17 @@ wine_prefix() {
   export HOME="$work/home"
   # No Mono or Gecko prompts, no menu entries on the host, no crash debugger that hangs.
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
+  local version=${SETUP_WINE_VERSION:-}
+  [ -n "$version" ] || return 0
+  "$loader" reg add 'HKCU\Software\Wine' /v Version /d "$version" /f >/dev/null 2>&1 ||
+    { echo "cannot make the prefix report $version" >&2; return 1; }
+  case "$version" in
+    win95 | win98 | winme) export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;rsaenh=d" ;;
+  esac
 }
+
+# The run folder's name for NAME: NAME, and the Windows the prefix reports when it is set.
+wine_run_name() { echo "$1${SETUP_WINE_VERSION:+-$SETUP_WINE_VERSION}"; }
 
 wine_xvfb() {
   local run=$1 display_file="$1/display" first last n
@@ -225,15 +239,16 @@ wine_disk_changer() {
 }
 
 # A picture of the prefix: every file of drive C: with its digest (what a program run may
-# change on its own left out), and the registry without the times Wine stamps on every key
-# it saves and without the user's name and company, which are user data.
+# change on its own left out, and the uninstaller with WININIT.INI, where the 95 family
+# keeps its deletion at the next restart), and the registry without the times Wine stamps on
+# every key it saves and without the user's name and company, which are user data.
 wine_picture() {
   timeout 60 "$wine_server" -w >/dev/null 2>&1
   (cd "$WINEPREFIX/drive_c" && find . \( -path ./windows/temp -o -path './users/*/Temp' -o \
     -path './users/*/AppData/Local/Temp' \) -prune -o -print | LC_ALL=C sort |
     while IFS= read -r f; do
       if [ -f "$f" ]; then echo "$f $(md5sum <"$f" | cut -c1-32)"; else echo "$f"; fi
-    done | grep -vi '^\./windows/uninstkp\.exe ')
+    done | grep -vi -e '^\./windows/uninstkp\.exe ' -e '^\./windows/wininit\.ini ')
   for hive in system.reg user.reg; do
     echo "== $hive"
     sed -e 's/^\(\[.*\]\) [0-9]*$/\1/' -e '/^#time=/d' "$WINEPREFIX/$hive" |

@@ -66,10 +66,12 @@ inline platform::SystemTime At(int year, int month, int day, int hour, int minut
 
 class CopyHarness {
  public:
-  // A machine in a fresh folder with the medium as D:, the eight forms, and a scripted
-  // user giving `answers`. The clock stands at 1 March 2024 10:20:30.
-  explicit CopyHarness(const std::string& answers = "")
-      : machine_(Options(root_.path)),
+  // A machine of the 95 family (or `platformId`) in a fresh folder with the medium as D:,
+  // the eight forms, and a scripted user giving `answers`. The clock stands at 1 March 2024
+  // 10:20:30.
+  explicit CopyHarness(const std::string& answers = "",
+                       std::uint32_t platformId = platform::kPlatformWindows)
+      : machine_(Options(root_.path, platformId)),
         toolkit_(forms::headless::ParseAnswers(answers)),
         app_(toolkit_),
         context_{app_, machine_.platform(), {}} {
@@ -142,9 +144,11 @@ class CopyHarness {
     }
   };
 
-  static sandbox::MachineOptions Options(const std::filesystem::path& root) {
+  static sandbox::MachineOptions Options(const std::filesystem::path& root,
+                                         std::uint32_t platformId) {
     sandbox::MachineOptions options;
     options.root = root / "machine";
+    options.platformId = platformId;
     options.moduleFileName = "D:\\SETUP.EXE";
     return options;
   }

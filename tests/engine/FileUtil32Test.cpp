@@ -55,8 +55,8 @@ struct Counted {
   int pumps = 0;
   engine::CopyContext context;
   explicit Counted(CopyHarness& h)
-      : context{h.platform().files, h.platform().lz, h.platform().clock, bytes,
-                [this] { ++pumps; }} {}
+      : context{h.platform().files,  h.platform().lz, h.platform().clock,
+                h.platform().system, bytes,           [this] { ++pumps; }} {}
 };
 
 TEST(CopyPlainFile, BlockBoundariesAndEmptyFiles) {
@@ -133,8 +133,8 @@ std::vector<std::string> NamesIn(CopyHarness& h, const std::string& folder) {
   return names;
 }
 
-TEST(CopyPlainFile, AnExistingFileIsReplacedOnlyByAWholeCopy) {
-  CopyHarness h;
+void ReplacesOnlyByAWholeCopy(std::uint32_t platformId) {
+  CopyHarness h("", platformId);
   h.PutFile("D:\\SRC.BIN", std::string(20000, 'n'));
   h.PutFile("C:\\APP\\LIB.DLL", "old library");
   h.PutFile("C:\\APP\\~TS00000.TMP", "the user's own file");
@@ -164,6 +164,14 @@ TEST(CopyPlainFile, AnExistingFileIsReplacedOnlyByAWholeCopy) {
   EXPECT_EQ(NamesIn(h, "C:\\APP"), before);
 }
 
+// On NT the copy takes the old file's name in one step; on the 95 family in three renames.
+TEST(CopyPlainFile, AnExistingFileIsReplacedOnlyByAWholeCopy) {
+  for (const std::uint32_t platformId : {platform::kPlatformWindows, platform::kPlatformWin32Nt}) {
+    SCOPED_TRACE(platformId == platform::kPlatformWindows ? "95 family" : "NT");
+    ReplacesOnlyByAWholeCopy(platformId);
+  }
+}
+
 // An expansion that delivers one block and then fails, as a damaged compressed file does.
 class FailingLz : public platform::Lz {
  public:
@@ -185,8 +193,8 @@ TEST(CopyExpandedFile, ASourceThatFailsPartWayIsNoCopy) {
   h.PutFile("C:\\APP\\DATA.DAT", "old data");
   FailingLz lz;
   Counted copy(h);
-  engine::CopyContext context{h.platform().files, lz, h.platform().clock, copy.bytes,
-                              copy.context.pumpMessages};
+  engine::CopyContext context{h.platform().files,  lz,         h.platform().clock,
+                              h.platform().system, copy.bytes, copy.context.pumpMessages};
   EXPECT_EQ(engine::CopyExpandedFile(context, "D:\\DATA.DA_", "C:\\APP\\DATA.DAT"),
             CopyResult::CopyNoSource);
   EXPECT_EQ(h.ReadFile("C:\\APP\\DATA.DAT"), "old data");

@@ -1,4 +1,4 @@
-// The record of the state before, as the installation writes it into the uninstall entry.
+// The record of the state before, as the installation writes it under HKEY_LOCAL_MACHINE.
 #include "engine/StateRecord.h"
 
 #include <gtest/gtest.h>
@@ -15,8 +15,6 @@ namespace {
 using engine::NoteKind;
 using engine::StateNote;
 
-constexpr const char* kEntry = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\UnInstall\\Demo";
-
 TEST(StateRecordNotes, TextRoundTripsAnyBytes) {
   const std::vector<StateNote> notes = {
       {NoteKind::File, {"C:\\DEMO\\a.exe"}, std::nullopt},
@@ -27,6 +25,8 @@ TEST(StateRecordNotes, TextRoundTripsAnyBytes) {
       {NoteKind::Value, {"80000001", "Software\\X", ""}, std::vector<std::string>{"4", "01000000"}},
       {NoteKind::Log, {"C:\\DEMO\\setup.uni"}, std::vector<std::string>{""}},
       {NoteKind::File, {"C:\\DEMO\\b.exe"}, std::nullopt, platform::FileIdentity{0xA1B2C3D4, 1}},
+      {NoteKind::Server, {"C:\\DEMO\\srv.dll", "dll"}, std::nullopt},
+      {NoteKind::Server, {"C:\\WINDOWS\\SYSTEM\\x.tlb", "typelib"}, std::vector<std::string>{}},
       {NoteKind::Log,
        {"C:\\DEMO\\setup.uni"},
        std::vector<std::string>{"41"},
@@ -39,7 +39,7 @@ TEST(StateRecordNotes, TextRoundTripsAnyBytes) {
   }
   for (const char* bad :
        {"", "file", "file\tC:\\A", "file\tC:\\A\t?", "ini\tA\t-", "dir\t%4\t-", "what\tC:\\A\t-",
-        "dir\tC:\\A\t-\textra", "file\tC:\\A\t-@", "file\tC:\\A\t-@12:34",
+        "dir\tC:\\A\t-\textra", "com\tC:\\A\t-", "file\tC:\\A\t-@", "file\tC:\\A\t-@12:34",
         "file\tC:\\A\t+#00000001:0000000000000001", "file\tC:\\A\t-@0000000G:0000000000000001"}) {
     EXPECT_FALSE(engine::ParseNote(bad)) << bad;
   }
@@ -82,8 +82,7 @@ TEST(StateRecord, SettingsKeepTheFirstNoteFilesTheLast) {
   engine::StateRecord none(platform, "\\");
   none.CompleteFile(none.BeginFile("C:\\DEMO\\b.exe"), true, std::nullopt);
 
-  const engine::OpenedKey entry(platform.registry, platform::kHkeyLocalMachine, kEntry);
-  std::vector<StateNote> notes = engine::ReadNotes(platform.registry, entry.Handle());
+  std::vector<StateNote> notes = engine::ReadNotes(platform.registry, "Demo").value();
   std::erase_if(notes, [](const StateNote& n) {
     return n.kind == NoteKind::Key && n.what[0] == engine::RootText(platform::kHkeyLocalMachine);
   });

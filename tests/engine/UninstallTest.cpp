@@ -1,8 +1,10 @@
 // The uninstall entry, the uninstaller copy, the uninstall log and the user information.
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "engine/UninstallEntry.h"
 #include "tests/engine/ItemsHarness.h"
 
 namespace {
@@ -133,6 +135,69 @@ TEST(RegisterUninstall, RefusedEntryEndsTheStepBeforeTheOtherSteps) {
   EXPECT_EQ(setup.ReadFile("C:\\WINDOWS\\uninstkp.exe"), std::nullopt);
   EXPECT_EQ(setup.ReadFile("C:\\APP\\setup.uni"), std::nullopt);
   EXPECT_TRUE(items_test::Boxes(setup.transcript()).empty());
+}
+
+// An empty caption names no entry (it would land on the list key itself), and so no
+// record; the uninstaller, the log and the user information are written all the same.
+TEST(RegisterUninstall, AnEmptyCaptionWritesAllButTheEntry) {
+  for (const char* caption : {"", "\\"}) {
+    SCOPED_TRACE(caption);
+    ItemsHarness setup;
+    Prepare(setup);
+    EXPECT_FALSE(setup.main().RegisterUninstall(caption, "C:\\APP", "C:\\WINDOWS", kMedium));
+    EXPECT_EQ(setup.ReadFile("C:\\WINDOWS\\uninstkp.exe"), "UNINSTALLER");
+    EXPECT_EQ(setup.ReadFile("C:\\APP\\setup.uni"), "InstTo=C:\\APP\r\nMakeGroup=Demo Group\r\n");
+    EXPECT_EQ(setup.Value(platform::kHkeyCurrentUser, kUserKey, "UserName"), Sz("Jan Novak"));
+    EXPECT_EQ(setup.Value(platform::kHkeyCurrentUser, kUserKey, "UserCompany"), Sz("Firma s.r.o."));
+    // Nothing at all under HKEY_LOCAL_MACHINE: no entry, no record.
+    EXPECT_EQ(engine::OpenedKey(setup.platform().registry, platform::kHkeyLocalMachine, "SOFTWARE")
+                  .Handle(),
+              0u);
+  }
+}
+
+// The digest is what the uninstaller trusts: when it cannot be written, or the record
+// missed a note, the entry holds none (not even an earlier run's, which would vouch for
+// the old log), and the user's name and company are written all the same.
+TEST(RegisterUninstall, TheDigestStandsOnItsOwn) {
+  struct Case {
+    const char* name;
+    std::function<void(sandbox::Faults&)> fault;
+    bool digest;
+  };
+  const Case cases[] = {
+      {"written", [](sandbox::Faults&) {}, true},
+      {"digest refused", [](sandbox::Faults& f) { f.refusedRegistryValues.insert("LOGDIGEST"); },
+       false},
+      {"record refused",
+       [](sandbox::Faults& f) {
+         f.refusedRegistryKeys.insert("HKEY_LOCAL_MACHINE\\SOFTWARE\\TAVRIN");
+       },
+       false},
+  };
+  const std::string key = std::string(kUninstallKey) + "Demo";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ItemsHarness setup;
+    Prepare(setup);
+    // An earlier installation of the product, with its digest.
+    ASSERT_TRUE(setup.main().RegisterUninstall("Demo", "C:\\APP", "C:\\WINDOWS", kMedium));
+    ASSERT_TRUE(setup.Value(platform::kHkeyLocalMachine, key, "LogDigest"));
+    setup.wizard().PageBEdit1.SetText("Eva");
+    setup.PutFile("C:\\MEDIUM\\Setup.Inf", "InstTo=C:\\OLD\r\nMakeGroup=G\r\nNEW=1\r\n");
+    setup.main().Record.reset();
+    c.fault(setup.machine().faults());
+
+    // Into another directory: its log is a thing the record has not noted yet.
+    setup.PutFile("C:\\APP2\\keep", "");
+    EXPECT_TRUE(setup.main().RegisterUninstall("Demo", "C:\\APP2", "C:\\WINDOWS", kMedium));
+    const std::string log = *setup.ReadFile("C:\\APP2\\setup.uni");
+    EXPECT_EQ(setup.Value(platform::kHkeyLocalMachine, key, "LogDigest"),
+              c.digest ? std::optional(Sz(setup.platform().digest.Sha256Hex(log).value()))
+                       : std::nullopt);
+    EXPECT_EQ(setup.Value(platform::kHkeyLocalMachine, key, "DisplayName"), Sz("Demo"));
+    EXPECT_EQ(setup.Value(platform::kHkeyCurrentUser, kUserKey, "UserName"), Sz("Eva"));
+  }
 }
 
 }  // namespace

@@ -10,6 +10,9 @@
 namespace {
 
 using copy_test::Joined;
+
+// Where the products' records lie.
+constexpr const char* kRecords = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Tavrin\\Setup\\Records";
 using copy_test::LinesStarting;
 using fault_test::FaultDriver;
 
@@ -104,12 +107,10 @@ TEST(CancelFromTheProgressWindow, EndStopsBeforeTheNextLineContinueGoesOn) {
         EXPECT_FALSE(h.ReadFile("C:\\APP\\setup.uni")) << name;
         std::vector<std::string> allowed;
         for (const auto& [path, bytes] : c.installed) allowed.push_back(path);
-        // What the run wrote is noted in the (hidden) entry as it goes, with no DisplayName:
-        // a later installation of the product adds to that record, and its uninstall then
-        // takes back both runs.
-        if (!c.installed.empty())
-          allowed.push_back(
-              "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\UnInstall\\Demo");
+        // What the run wrote is noted in the product's record as it goes, but there is no
+        // uninstall entry: a later installation of the product adds to that record, and its
+        // uninstall then takes back both runs.
+        if (!c.installed.empty()) allowed.push_back(kRecords);
         EXPECT_EQ(fault_test::Unexpected(changed, allowed), std::vector<std::string>{}) << name;
       } else {
         EXPECT_EQ(result, 0) << name << "\n" << Joined(h.transcript());
@@ -122,6 +123,7 @@ TEST(CancelFromTheProgressWindow, EndStopsBeforeTheNextLineContinueGoesOn) {
                                 "HKEY_LOCAL_MACHINE\\SOFTWARE\\Demo",
                                 "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\"
                                 "CurrentVersion\\UnInstall\\Demo",
+                                kRecords,
                                 "HKEY_CURRENT_USER\\SOFTWARE\\Tavrin"}),
                   std::vector<std::string>{})
             << name;

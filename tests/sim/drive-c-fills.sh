@@ -61,8 +61,8 @@ if [ ! -f "$work/registry.reg" ]; then
   failed=1
 else
   tr -d '\r' <"$work/registry.reg" |
-    grep -A100 -F '[HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\UnInstall\Demo]' |
-    grep -q '^"Record\.[0-9]*"="file	.*C:\\\\DEMO\\\\big.bin' ||
+    grep -A100 -F '[HKEY_LOCAL_MACHINE\SOFTWARE\Tavrin\Setup\Records\Demo\1]' |
+    grep -q '^"[0-9]*"="=file	.*C:\\\\DEMO\\\\big.bin' ||
     { echo "registry.reg lacks the record of C:\\DEMO\\big.bin"; failed=1; }
 fi
 [ "$failed" -eq 0 ] || { cat "$work/transcript"; exit 1; }

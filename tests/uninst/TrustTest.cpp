@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/RecordStore.h"
 #include "engine/UninstallEntry.h"
 #include "script/Text.h"
 #include "tests/uninst/UninstHarness.h"
@@ -41,7 +42,7 @@ std::string UninstallAll(SetupHarness& setup, const std::string& name, int code 
 // The machine as the test compares it: the uninstaller, which goes at the next restart, and
 // the user's name and company, which are user data, left out.
 Snapshot Picture(Snapshot snapshot) {
-  snapshot.files.erase("drive_c/WINDOWS/uninstkp.exe");
+  snapshot = WithoutRestartDeletion(std::move(snapshot));
   // The key keeps the letter case of the first program that made its path.
   const std::string upper = script::UpperAscii(snapshot.registry);
   const std::size_t at = upper.find(script::UpperAscii(kUserInfoKey));
@@ -243,6 +244,13 @@ TEST(UninstTrust, ALogTheEntryDoesNotVouchForIsRefused) {
        },
        "The uninstall entry of \\x84"
        "Demo\\x94 holds no trustworthy record of the installation."},
+      // As an installer before this one left it: the notes in the entry, no record.
+      {"entry without a record",
+       [](SetupHarness& s) {
+         engine::DeleteRecord(s.machine().platform().registry, *engine::RecordKey("Demo"));
+       },
+       "The uninstall entry of \\x84"
+       "Demo\\x94 holds no trustworthy record of the installation."},
   };
   for (const Case& c : cases) {
     SetupHarness setup;
@@ -314,32 +322,38 @@ TEST(UninstTrust, TwoProductsInOneFolder) {
   ExpectSameMachine(before, after, "both gone");
 }
 
-// Several products share the one uninstaller: it goes with the last of them.
+// Several products share the one uninstaller: it goes with the last of them, at the next
+// restart, as the system can arrange it (WININIT.INI on the 95 family).
 TEST(UninstTrust, TheSharedUninstallerGoesWithTheLastEntryThatNamesIt) {
-  SetupHarness setup;
-  PutDemoFiles(setup, {"a.exe", "b.exe"});
-  // The list of entries, as every Windows has it.
-  engine::OpenedKey(setup.machine().platform().registry, platform::kHkeyLocalMachine,
-                    kUninstallList, true);
-  const Snapshot before = TakeSnapshot(setup.machine());
-  setup.SetScript(ProductScript("Alpha", "C:\\ALPHA", {"COPYTOBASE=a.exe,a.exe"}));
-  Install(setup);
-  setup.SetScript(ProductScript("Beta", "C:\\BETA", {"COPYTOBASE=b.exe,b.exe"}));
-  Install(setup);
+  for (const std::uint32_t platformId : {platform::kPlatformWindows, platform::kPlatformWin32Nt}) {
+    SetupHarness setup(platformId);
+    const std::string windows = setup.machine().WindowsDirectory();
+    SCOPED_TRACE(windows);
+    PutDemoFiles(setup, {"a.exe", "b.exe"});
+    // The list of entries, as every Windows has it.
+    engine::OpenedKey(setup.machine().platform().registry, platform::kHkeyLocalMachine,
+                      kUninstallList, true);
+    const Snapshot before = TakeSnapshot(setup.machine());
+    setup.SetScript(ProductScript("Alpha", "C:\\ALPHA", {"COPYTOBASE=a.exe,a.exe"}));
+    Install(setup);
+    setup.SetScript(ProductScript("Beta", "C:\\BETA", {"COPYTOBASE=b.exe,b.exe"}));
+    Install(setup);
 
-  UninstallRun run = RunUninstaller(setup, "reply YES\nreply OK\n", EntryArgs(setup, "Alpha"));
-  EXPECT_EQ(run.code, uninst::kUninstallDone) << Joined(run.transcript);
-  EXPECT_TRUE(run.pendingDeletes.empty());
-  EXPECT_NE(run.transcript[1].find("File \\x84C:\\\\WINDOWS\\\\UNINSTKP.EXE\\x94: other "
-                                   "applications still use it to uninstall"),
-            std::string::npos)
-      << run.transcript[1];
-  EXPECT_TRUE(SnapshotAfterUninstall(setup).files.contains("drive_c/WINDOWS/uninstkp.exe"));
+    UninstallRun run = RunUninstaller(setup, "reply YES\nreply OK\n", EntryArgs(setup, "Alpha"));
+    EXPECT_EQ(run.code, uninst::kUninstallDone) << Joined(run.transcript);
+    EXPECT_TRUE(run.pendingDeletes.empty());
+    EXPECT_NE(run.transcript[1].find("File \\x84C:\\\\" + script::UpperAscii(windows.substr(3)) +
+                                     "\\\\UNINSTKP.EXE\\x94: other "
+                                     "applications still use it to uninstall"),
+              std::string::npos)
+        << run.transcript[1];
+    EXPECT_TRUE(std::filesystem::exists(setup.machine().HostPath(windows + "\\uninstkp.exe")));
 
-  run = RunUninstaller(setup, "reply YES\nreply OK\n", EntryArgs(setup, "Beta"));
-  EXPECT_EQ(run.code, uninst::kUninstallDone) << Joined(run.transcript);
-  EXPECT_EQ(run.pendingDeletes, std::vector<std::string>{"C:\\WINDOWS\\uninstkp.exe"});
-  ExpectSameMachine(before, SnapshotAfterUninstall(setup), "both gone");
+    run = RunUninstaller(setup, "reply YES\nreply OK\n", EntryArgs(setup, "Beta"));
+    EXPECT_EQ(run.code, uninst::kUninstallDone) << Joined(run.transcript);
+    EXPECT_EQ(run.pendingDeletes, std::vector<std::string>{windows + "\\uninstkp.exe"});
+    ExpectSameMachine(before, SnapshotAfterUninstall(setup), "both gone");
+  }
 }
 
 // A link put where the installation made a directory leads nowhere the uninstaller goes.
@@ -402,19 +416,115 @@ TEST(UninstTrust, AnInstallationStoppedHalfWayIsTakenBackWithTheNextOne) {
   }
 }
 
-// An empty caption names no entry of its own: nothing is written on the list key.
-TEST(UninstTrust, AnEmptyCaptionMakesNoEntry) {
-  SetupHarness setup;
-  PutDemoFiles(setup, {"demo.exe"});
-  setup.SetScript(ProductScript("", "C:\\DEMO", {"COPYTOBASE=demo.exe,demo.exe"}));
-  Install(setup);
-  const Snapshot installed = TakeSnapshot(setup.machine());
-  EXPECT_EQ(installed.registry.find("UnInstall]"), std::string::npos) << installed.registry;
-  EXPECT_EQ(installed.registry.find("UnInstall\\"), std::string::npos) << installed.registry;
+// Only a run that ends with result 0, 2 or 8 makes the uninstall entry: after any other the
+// product has none, whether the run was its first or it was installed before (whose entry
+// then stays as it was). What the failed run did is in the product's record all the same,
+// and the uninstall that follows a good run takes back both.
+TEST(UninstTrust, AFailedRunMakesNoEntryAndIsTakenBackWithTheNextGoodOne) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> body;  // script lines that make the run fail
+    std::function<void(sandbox::Machine&)> fault;
+    const char* answers;  // from the summary's Next to the finish page
+    const char* result;
+  };
+  const Case cases[] = {
+      {"a file not installed",
+       {"COPYTOBASE=gone.dat,gone.dat"},
+       [](sandbox::Machine& m) { m.faults().filesVanishAfterOpens["D:\\GONE.DAT"] = 0; },
+       "reply OK\n",
+       "result 1"},
+      {"a registry item failed",
+       RegistryItem("HKEY_LOCAL_MACHINE", "SOFTWARE\\Refused", "Path", "x"),
+       [](sandbox::Machine& m) {
+         m.faults().refusedRegistryKeys.insert("HKEY_LOCAL_MACHINE\\SOFTWARE\\REFUSED");
+       },
+       "reply OK\n", "result 3"},
+      {"a missing file given up",
+       {"COPYTOBASE=missing.dat,missing.dat"},
+       {},
+       "click cancbut\n",
+       "result 4"},
+      {"interrupted",
+       {"COPYTOBASE=bad.dll,bad.dll,REG"},
+       {},
+       "reply CANCEL\nreply OK\n",
+       "result 5"},
+  };
+  const std::string entry = std::string(kUninstallList) + "\\Demo";
+  for (const Case& c : cases) {
+    for (const bool installedBefore : {false, true}) {
+      for (const std::uint32_t platformId :
+           {platform::kPlatformWindows, platform::kPlatformWin32Nt}) {
+        SetupHarness setup(platformId);
+        const std::string name = std::string(c.name) +
+                                 (installedBefore ? ", re-installation" : "") + ", " +
+                                 setup.machine().WindowsDirectory();
+        SCOPED_TRACE(name);
+        PutDemoFiles(setup, {"demo.exe", "new.dll", "gone.dat", "bad.dll"});
+        const std::vector<std::string> good =
+            ProductScript("Demo", "C:\\DEMO", {"COPYTOBASE=demo.exe,demo.exe"});
+        const Snapshot before = TakeSnapshot(setup.machine());
+        if (installedBefore) {
+          setup.SetScript(good);
+          Install(setup);
+        }
+        const std::string digest =
+            TextValue(setup, platform::kHkeyLocalMachine, entry, engine::kLogDigestValue);
+        setup.SetScript(
+            ProductScript("Demo", "C:\\DEMO", Joined({"COPYTOBASE=new.dll,bin\\new.dll"}, c.body)));
+        if (c.fault) c.fault(setup.machine());
+        const testing_support::RunResult failed =
+            setup.Run(std::string(kStartInstall) + c.answers + "click cancBut\nclick Button2\n");
+        ASSERT_EQ(failed.stopCode, 0) << failed.stopMessage << Joined(failed.transcript);
+        EXPECT_NE(std::ranges::find(failed.transcript, c.result), failed.transcript.end())
+            << Joined(failed.transcript);
+        setup.machine().faults() = {};
+        ASSERT_TRUE(std::filesystem::exists(setup.machine().HostPath("C:\\DEMO\\bin\\new.dll")));
+        EXPECT_EQ(engine::OpenedKey(setup.machine().platform().registry,
+                                    platform::kHkeyLocalMachine, entry)
+                          .Handle() != 0,
+                  installedBefore);
+        EXPECT_EQ(TextValue(setup, platform::kHkeyLocalMachine, entry, engine::kLogDigestValue),
+                  digest);
 
-  const UninstallRun run = RunUninstaller(setup, "reply OK\n", {"C:\\DEMO\\setup.uni", ""});
-  EXPECT_EQ(run.code, uninst::kUninstallNoLog) << Joined(run.transcript);
-  EXPECT_EQ(SnapshotAfterUninstall(setup).files, installed.files);
+        if (!installedBefore) {
+          setup.SetScript(good);
+          Install(setup);
+        }
+        UninstallAll(setup, "Demo");
+        ExpectSameMachine(before, SnapshotAfterUninstall(setup), name);
+      }
+    }
+  }
+}
+
+// An empty caption names no entry of its own: nothing is written on the list key, and no
+// record; the log, the uninstaller and the user's name and company are written all the same.
+TEST(UninstTrust, AnEmptyCaptionMakesNoEntry) {
+  for (const std::uint32_t platformId : {platform::kPlatformWindows, platform::kPlatformWin32Nt}) {
+    SetupHarness setup(platformId);
+    const std::string windows = setup.machine().WindowsDirectory();
+    SCOPED_TRACE(windows);
+    PutDemoFiles(setup, {"demo.exe"});
+    setup.SetScript(ProductScript("", "C:\\DEMO", {"COPYTOBASE=demo.exe,demo.exe"}));
+    Install(setup);
+    const Snapshot installed = TakeSnapshot(setup.machine());
+    EXPECT_EQ(installed.registry.find("UnInstall]"), std::string::npos) << installed.registry;
+    EXPECT_EQ(installed.registry.find("UnInstall\\"), std::string::npos) << installed.registry;
+    EXPECT_EQ(installed.registry.find("Records"), std::string::npos) << installed.registry;
+    EXPECT_TRUE(installed.files.contains("drive_c/DEMO/setup.uni"));
+    EXPECT_TRUE(installed.files.contains("drive_c/" + windows.substr(3) + "/uninstkp.exe"));
+    EXPECT_NE(
+        installed.registry.find("[" + std::string(kUserInfoKey) +
+                                "]\r\n\"UserCompany\"=\"ACME\"\r\n\"UserName\"=\"Jan Novak\""),
+        std::string::npos)
+        << installed.registry;
+
+    const UninstallRun run = RunUninstaller(setup, "reply OK\n", {"C:\\DEMO\\setup.uni", ""});
+    EXPECT_EQ(run.code, uninst::kUninstallNoLog) << Joined(run.transcript);
+    EXPECT_EQ(SnapshotAfterUninstall(setup).files, installed.files);
+  }
 }
 
 TEST(UninstCommandLine, TheEntrysCommandLineKeepsQuotesInTheName) {

@@ -14,6 +14,7 @@
 #include "forms/headless/Answers.h"
 #include "forms/headless/HeadlessToolkit.h"
 #include "platform/sandbox/Machine.h"
+#include "platform/sandbox/SandboxCom.h"
 #include "platform/sandbox/SandboxFiles.h"
 #include "platform/sandbox/SandboxRegistry.h"
 #include "tests/support/SetupHarness.h"
@@ -116,6 +117,15 @@ inline Snapshot SnapshotAfterUninstall(SetupHarness& setup) {
   return ReadSnapshot(setup.machine().options().root);
 }
 
+// The machine as the uninstaller leaves it by design: without its own file, which goes at
+// the next restart, and, on the 95 family, the list of such deletions in WININIT.INI.
+inline Snapshot WithoutRestartDeletion(Snapshot snapshot) {
+  snapshot.files.erase("drive_c/WINDOWS/uninstkp.exe");
+  snapshot.files.erase("drive_c/WINDOWS/WININIT.INI");
+  snapshot.files.erase("drive_c/WINNT/uninstkp.exe");
+  return snapshot;
+}
+
 // registry.reg without the block of one key: the user's name and company stay behind as
 // user data.
 inline std::string WithoutKeyBlock(const std::string& registry, const std::string& key) {
@@ -133,18 +143,19 @@ inline constexpr const char* kUserInfoKey =
 // What one uninstaller run did.
 struct UninstallRun {
   int code = -1;
+  bool crashed = false;  // a COM server crashed the uninstaller (nothing after it ran)
   std::vector<std::string> transcript;
   std::vector<std::string> pendingDeletes;
 };
 
-// Runs the uninstaller on the machine the installation left, as "C:\WINDOWS\uninstkp.exe"
-// with the log and the display name; `prepare` may set faults first.
+// Runs the uninstaller on the machine the installation left, as uninstkp.exe of its Windows
+// directory with the log and the display name; `prepare` may set faults first.
 inline UninstallRun RunUninstaller(SetupHarness& setup, const std::string& answers,
                                    std::vector<std::string> args = {"C:\\DEMO\\setup.uni", "Demo"},
                                    const std::function<void(sandbox::Machine&)>& prepare = {}) {
   setup.machine().Save();
   sandbox::MachineOptions options = setup.machine().options();
-  options.moduleFileName = "C:\\WINDOWS\\uninstkp.exe";
+  options.moduleFileName = setup.machine().WindowsDirectory() + "\\uninstkp.exe";
   sandbox::Machine machine(options);
   if (prepare) prepare(machine);
   forms::headless::HeadlessToolkit toolkit(forms::headless::ParseAnswers(answers));
@@ -154,11 +165,15 @@ inline UninstallRun RunUninstaller(SetupHarness& setup, const std::string& answe
     try {
       run.code = uninst::RunUninstall(app, machine.platform(), args);
       run.transcript = toolkit.Transcript();
+    } catch (const sandbox::ServerCrashed&) {
+      // The process ends; what it wrote into the registry so far stays, as on Windows.
+      run.crashed = true;
+      run.transcript = toolkit.Transcript();
     } catch (const forms::headless::ScriptStopped& stopped) {
       ADD_FAILURE() << stopped.what() << "\n" << testing_support::Joined(stopped.Transcript());
     }
   }
-  run.pendingDeletes = machine.files().PendingDeletes();
+  run.pendingDeletes = machine.DeletionsAtRestart();
   machine.Save();
   // The harness machine reads back what the uninstaller left, for the runs that follow.
   setup.machine().registry().Load();

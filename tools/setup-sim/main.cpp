@@ -60,6 +60,7 @@ int RunUninstaller(const sim::SimOptions& options,
                                                   actions.end());
   forms::headless::HeadlessToolkit toolkit(rest);
   int code = 0;
+  const std::vector<std::string> earlierDeletions = machine.DeletionsAtRestart();
   {
     forms::Application app(toolkit);
     try {
@@ -73,8 +74,10 @@ int RunUninstaller(const sim::SimOptions& options,
       code = stopped.Code();
     }
   }
-  for (const std::string& path : machine.files().PendingDeletes())
-    std::cout << "pending-delete " << path << '\n';
+  // On the 95 family the list lies in WININIT.INI, which may hold earlier runs' lines.
+  const std::vector<std::string> deletions = machine.DeletionsAtRestart();
+  for (std::size_t i = earlierDeletions.size(); i < deletions.size(); ++i)
+    std::cout << "pending-delete " << deletions[i] << '\n';
   return SaveMachine(machine, code);
 }
 

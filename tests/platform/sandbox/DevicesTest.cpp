@@ -13,7 +13,8 @@ class DevicesTest : public ::testing::Test {
  protected:
   DevicesTest()
       : paths_(machine_.Path()),
-        files_(paths_, faults_, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM", "D:\\SETUP.EXE") {
+        files_(paths_, faults_, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM", "D:\\SETUP.EXE",
+               platform::kPlatformWin32Nt) {
     test::WriteHostFile(machine_.Path() / "drive_c" / "Data" / "plain.txt", "plain");
   }
   test::TempDir machine_;

@@ -72,6 +72,7 @@ class MemoryFiles : public platform::Files {
   bool DeleteFile(const std::string& path) override { return files_.erase(Key(path)) > 0; }
   bool DeleteOnRestart(const std::string&) override { return false; }
   bool MoveReplacing(const std::string&, const std::string&) override { return false; }
+  bool Move(const std::string&, const std::string&) override { return false; }
   std::vector<platform::FindData> Find(const std::string&) override { return {}; }
   std::string GetCurrentDirectory() override { return currentDirectory_; }
   bool SetCurrentDirectory(const std::string& path) override {

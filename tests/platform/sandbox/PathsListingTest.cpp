@@ -18,7 +18,8 @@ class PathsListingTest : public ::testing::Test {
  protected:
   PathsListingTest()
       : paths_(machine_.Path()),
-        files_(paths_, faults_, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM", "D:\\SETUP.EXE") {
+        files_(paths_, faults_, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM", "D:\\SETUP.EXE",
+               platform::kPlatformWin32Nt) {
     test::WriteHostFile(Data() / "Old.txt", "old");
     test::WriteHostFile(Data() / "Sub" / "Inner.txt", "inner");
   }

@@ -88,7 +88,8 @@ class ProfileAppendTest : public ::testing::Test {
  protected:
   ProfileAppendTest()
       : paths_(machine_.Path()),
-        files_(paths_, faults_, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM", "D:\\SETUP.EXE"),
+        files_(paths_, faults_, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM", "D:\\SETUP.EXE",
+               platform::kPlatformWin32Nt),
         profiles_(files_, faults_) {
     fs::create_directories(Host());
   }

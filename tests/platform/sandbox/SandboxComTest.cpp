@@ -8,82 +8,16 @@
 
 #include "platform/sandbox/PeImage.h"
 #include "tests/platform/sandbox/TestFileStore.h"
+#include "tests/support/TinyDll.h"
 
 namespace sandbox {
 namespace {
 
 using Stage = platform::DllRegisterOutcome::Stage;
 
-void Put16(std::string& image, std::size_t offset, std::uint16_t value) {
-  image[offset] = static_cast<char>(value);
-  image[offset + 1] = static_cast<char>(value >> 8);
-}
-
-void Put32(std::string& image, std::size_t offset, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) image[offset + i] = static_cast<char>(value >> (8 * i));
-}
-
-// A minimal DLL: MZ stub, PE headers, one section at RVA 0x1000 (file offset 0x200) that
-// holds the export directory, its three arrays and the names. The offsets are kept so that
-// tests can damage the image field by field.
-struct TinyDll {
-  static constexpr std::size_t kPe = 0x80;
-  static constexpr std::size_t kFileHeader = kPe + 4;
-  static constexpr std::size_t kOptional = kFileHeader + 20;
-  static constexpr std::size_t kSection = 0x200;
-  static constexpr std::uint32_t kSectionRva = 0x1000;
-
-  std::string image;
-  std::size_t sectionHeader = 0;
-  std::size_t exportEntry = 0;  // data directory 0
-  std::size_t directory = kSection;
-
-  TinyDll(const std::vector<std::string>& names, bool pe32Plus = false) {
-    const std::size_t optionalSize = pe32Plus ? 240 : 224;
-    const std::size_t directoryOffset = pe32Plus ? 112 : 96;
-    const auto count = static_cast<std::uint32_t>(names.size());
-    const std::uint32_t functions = kSectionRva + 40;
-    const std::uint32_t nameTable = functions + 4 * count;
-    const std::uint32_t ordinals = nameTable + 4 * count;
-    std::uint32_t text = ordinals + 2 * count;
-
-    image.assign(kSection + (text - kSectionRva), '\0');
-    image[0] = 'M';
-    image[1] = 'Z';
-    Put32(image, 0x3C, kPe);
-    image.replace(kPe, 4, std::string("PE\0\0", 4));
-    Put16(image, kFileHeader, pe32Plus ? 0x8664 : 0x14C);
-    Put16(image, kFileHeader + 2, 1);
-    Put16(image, kFileHeader + 16, static_cast<std::uint16_t>(optionalSize));
-    Put16(image, kFileHeader + 18, 0x2102);
-    Put16(image, kOptional, pe32Plus ? 0x20B : 0x10B);
-    Put32(image, kOptional + 60, kSection);
-    Put32(image, kOptional + directoryOffset - 4, 16);
-    exportEntry = kOptional + directoryOffset;
-    Put32(image, exportEntry, kSectionRva);
-    Put32(image, exportEntry + 4, 40);
-
-    Put32(image, directory + 20, count);
-    Put32(image, directory + 24, count);
-    Put32(image, directory + 28, functions);
-    Put32(image, directory + 32, nameTable);
-    Put32(image, directory + 36, ordinals);
-    for (std::uint32_t i = 0; i < count; ++i) {
-      Put32(image, kSection + (functions - kSectionRva) + 4 * i, 0x2000 + 16 * i);
-      Put32(image, kSection + (nameTable - kSectionRva) + 4 * i, text);
-      Put16(image, kSection + (ordinals - kSectionRva) + 2 * i, static_cast<std::uint16_t>(i));
-      image += names[i] + '\0';
-      text += static_cast<std::uint32_t>(names[i].size() + 1);
-    }
-    sectionHeader = kOptional + optionalSize;
-    image.replace(sectionHeader, 6, ".edata");
-    const auto rawSize = static_cast<std::uint32_t>(image.size() - kSection);
-    Put32(image, sectionHeader + 8, rawSize);
-    Put32(image, sectionHeader + 12, kSectionRva);
-    Put32(image, sectionHeader + 16, rawSize);
-    Put32(image, sectionHeader + 20, kSection);
-  }
-};
+using testing_support::Put16;
+using testing_support::Put32;
+using testing_support::TinyDll;
 
 TEST(PeImage, FindsExportsOfWellFormedImages) {
   struct Case {
@@ -218,6 +152,67 @@ TEST_F(SandboxComTest, DllRegistrationGetsAsFarAsTheFileAllows) {
     EXPECT_EQ(outcome.stage, c.stage);
     EXPECT_EQ(outcome.result, c.result);
     EXPECT_EQ(transcript_.Lines().back(), c.line);
+  }
+}
+
+// Taking a registration back is recorded as its own kind of line, with its own outcomes:
+// a DLL needs the export "DllUnregisterServer" (the registration's export is not enough),
+// and a crash ends the caller.
+TEST_F(SandboxComTest, UnregistrationHasItsOwnEntryPointAndOutcomes) {
+  files_.Put("C:\\APP\\BOTH.DLL", TinyDll({"DllRegisterServer", "DllUnregisterServer"}).image);
+  files_.Put("C:\\APP\\ONLYREG.DLL", TinyDll({"DllRegisterServer"}).image);
+  files_.Put("C:\\APP\\FAILS.DLL", TinyDll({"DllUnregisterServer"}).image);
+  files_.Put("C:\\APP\\CRASHES.DLL", TinyDll({"DllUnregisterServer"}).image);
+  outcomes_.dllUnregisterResults["C:\\APP\\FAILS.DLL"] = platform::kEFail;
+  outcomes_.dllRegisterResults["C:\\APP\\BOTH.DLL"] = platform::kEFail;
+  outcomes_.dllUnregisterCrashes.insert("C:\\APP\\CRASHES.DLL");
+
+  struct Case {
+    const char* path;
+    Stage stage;
+    std::int32_t result;
+    const char* outcome;
+  };
+  const Case cases[] = {
+      {"C:\\APP\\BOTH.DLL", Stage::Called, platform::kSOk, "called 0x00000000"},
+      {"C:\\APP\\ONLYREG.DLL", Stage::NoEntryPoint, 0, "no-entry-point"},
+      {"c:\\app\\fails.dll", Stage::Called, platform::kEFail, "called 0x80004005"},
+      {"C:\\APP\\MISSING.DLL", Stage::NotLoaded, 0, "not-loaded"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    const platform::DllRegisterOutcome outcome = com_.CallDllUnregisterServer(c.path);
+    EXPECT_EQ(outcome.stage, c.stage);
+    EXPECT_EQ(outcome.result, c.result);
+    EXPECT_EQ(transcript_.Lines().back(),
+              "com-dll-unregister\t" + Transcript::Escape(c.path) + "\t" + c.outcome);
+  }
+  EXPECT_THROW(com_.CallDllUnregisterServer("C:\\APP\\CRASHES.DLL"), ServerCrashed);
+  EXPECT_EQ(transcript_.Lines().back(), "com-dll-unregister\tC:\\\\APP\\\\CRASHES.DLL\tcrashed");
+
+  using TlbStage = platform::TypeLibUnregisterOutcome::Stage;
+  files_.Put("C:\\APP\\OURS.TLB", "MSFT....");
+  files_.Put("C:\\APP\\SHARED.TLB", "MSFT....");
+  files_.Put("C:\\APP\\TEXT.TLB", "library Demo {}");
+  outcomes_.typeLibsRegisteredElsewhere.insert("C:\\APP\\SHARED.TLB");
+  struct TlbCase {
+    const char* path;
+    bool missingFunction;
+    TlbStage stage;
+    const char* outcome;
+  };
+  const TlbCase tlbCases[] = {
+      {"C:\\APP\\OURS.TLB", false, TlbStage::Called, "0x00000000"},
+      {"C:\\APP\\SHARED.TLB", false, TlbStage::OtherFile, "other-file"},
+      {"C:\\APP\\TEXT.TLB", false, TlbStage::Called, "0x80029C4A"},
+      {"C:\\APP\\OURS.TLB", true, TlbStage::Unsupported, "unsupported"},
+  };
+  for (const TlbCase& c : tlbCases) {
+    SCOPED_TRACE(c.path);
+    outcomes_.typeLibUnregisterMissing = c.missingFunction;
+    EXPECT_EQ(com_.UnregisterTypeLibrary(c.path).stage, c.stage);
+    EXPECT_EQ(transcript_.Lines().back(),
+              "com-typelib-unregister\t" + Transcript::Escape(c.path) + "\t" + c.outcome);
   }
 }
 

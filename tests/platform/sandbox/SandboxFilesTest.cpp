@@ -22,7 +22,8 @@ class SandboxFilesTest : public ::testing::Test {
  protected:
   SandboxFilesTest()
       : paths_(machine_.Path()),
-        files_(paths_, faults_, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM", "D:\\SETUP.EXE") {
+        files_(paths_, faults_, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM", "D:\\SETUP.EXE",
+               platform::kPlatformWin32Nt) {
     test::WriteHostFile(C() / "WINDOWS" / "SYSTEM" / "CTL3D.DLL", "old dll");
     test::WriteHostFile(C() / "Data" / "Readme.txt", "read me");
     test::WriteHostFile(medium_.Path() / "SETUP.INF", "script");
@@ -376,6 +377,27 @@ TEST_F(SandboxFilesTest, MovesAFileOverAnotherInOneStep) {
   EXPECT_EQ(files_.LastError(), platform::kErrorFileNotFound);
   EXPECT_FALSE(files_.MoveReplacing("C:\\DATA\\MOVED.TXT", "C:\\NODIR\\x.txt"));
   EXPECT_EQ(files_.LastError(), platform::kErrorPathNotFound);
+}
+
+// MoveFileA takes a free name only; on the 95 family MoveFileExA is a stub that fails,
+// whatever it is asked, and leaves both files alone.
+TEST_F(SandboxFilesTest, MoveTakesAFreeNameAndThe95FamilyHasNoMoveFileEx) {
+  test::WriteHostFile(C() / "Data" / "new.tmp", "new bytes");
+  EXPECT_FALSE(files_.Move("C:\\DATA\\NEW.TMP", "C:\\DATA\\README.TXT"));
+  EXPECT_EQ(files_.LastError(), platform::kErrorAlreadyExists);
+  EXPECT_TRUE(files_.Move("C:\\DATA\\NEW.TMP", "C:\\DATA\\fresh.txt"));
+  EXPECT_EQ(test::ReadHostFile(C() / "Data" / "fresh.txt"), "new bytes");
+
+  SandboxFiles old(paths_, faults_, "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM", "D:\\SETUP.EXE",
+                   platform::kPlatformWindows);
+  EXPECT_FALSE(old.MoveReplacing("C:\\DATA\\FRESH.TXT", "C:\\DATA\\README.TXT"));
+  EXPECT_EQ(old.LastError(), platform::kErrorCallNotImplemented);
+  EXPECT_FALSE(old.MoveReplacing("C:\\DATA\\FRESH.TXT", "C:\\DATA\\free.txt"));
+  EXPECT_FALSE(old.DeleteOnRestart("C:\\DATA\\FRESH.TXT"));
+  EXPECT_EQ(old.LastError(), platform::kErrorCallNotImplemented);
+  EXPECT_TRUE(old.PendingDeletes().empty());
+  EXPECT_EQ(test::ReadHostFile(C() / "Data" / "Readme.txt"), "read me");
+  EXPECT_TRUE(old.Move("C:\\DATA\\FRESH.TXT", "C:\\DATA\\free.txt"));
 }
 
 }  // namespace

@@ -173,5 +173,47 @@ TEST(SandboxProfiles, ReadsTheTrimmedValueOrTheFallback) {
   }
 }
 
+// A section read and written whole, as WININIT.INI's [rename] is: a key that comes twice
+// stays twice, other sections and the bytes around the section stay.
+TEST(SandboxProfiles, SectionsAreReadAndWrittenWhole) {
+  struct Case {
+    const char* name;
+    optional<string> before;
+    std::vector<string> read;  // what the section holds before the write
+    std::vector<string> lines;
+    optional<string> after;
+  };
+  const Case cases[] = {
+      {"new file", nullopt, {}, {"NUL=C:\\A.EXE"}, "[rename]\r\nNUL=C:\\A.EXE\r\n"},
+      {"lines of a key that comes twice, trimmed",
+       "[boot]\r\nx=1\r\n[Rename]\r\n NUL=C:\\A \r\n\r\nNUL=C:\\B\r\nC:\\N=C:\\O\r\n[z]\r\n",
+       {"NUL=C:\\A", "NUL=C:\\B", "C:\\N=C:\\O"},
+       {"NUL=C:\\A", "NUL=C:\\B", "C:\\N=C:\\O", "NUL=C:\\C"},
+       "[boot]\r\nx=1\r\n[Rename]\r\nNUL=C:\\A\r\nNUL=C:\\B\r\nC:\\N=C:\\O\r\nNUL=C:\\C\r\n[z]"
+       "\r\n"},
+      {"missing section appended after a last line without line end",
+       "[boot]\r\nx=1",
+       {},
+       {"NUL=C:\\A"},
+       "[boot]\r\nx=1\r\n[rename]\r\nNUL=C:\\A\r\n"},
+      {"a header that ends the file", "[rename]", {}, {"NUL=C:\\A"}, "[rename]\r\nNUL=C:\\A\r\n"},
+  };
+  for (const Case& c : cases) {
+    test::MemoryFiles files;
+    Faults faults;
+    SandboxProfiles profiles(files, faults);
+    if (c.before) files.Put("C:\\WINDOWS\\WININIT.INI", *c.before);
+    EXPECT_EQ(profiles.ReadSection("rename", "WININIT.INI"), c.read) << c.name;
+    EXPECT_TRUE(profiles.WriteSection("rename", c.lines, "WININIT.INI")) << c.name;
+    EXPECT_EQ(files.Text("C:\\WINDOWS\\WININIT.INI"), c.after) << c.name;
+  }
+  test::MemoryFiles files;
+  Faults faults;
+  faults.refusedProfileFiles.insert("WININIT.INI");
+  SandboxProfiles profiles(files, faults);
+  EXPECT_FALSE(profiles.WriteSection("rename", {"NUL=C:\\A"}, "WININIT.INI"));
+  EXPECT_EQ(files.Text("C:\\WINDOWS\\WININIT.INI"), nullopt);
+}
+
 }  // namespace
 }  // namespace sandbox

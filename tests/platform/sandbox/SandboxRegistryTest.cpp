@@ -394,6 +394,50 @@ TEST_F(SandboxRegistryTest, RefusedWritesChangeNothing) {
   }
 }
 
+// The 95 family's registry: one value's data at most 16,300 bytes, a text's zero counted;
+// a key's values, names and data, at most 65,535 bytes together. A refused write changes
+// nothing; a value written again first gives back the room it took.
+TEST_F(SandboxRegistryTest, The95FamilyRefusesWhatDoesNotFitAKey) {
+  const long kFull = platform::kErrorOutOfMemory;
+  struct Write {
+    const char* name;
+    std::uint32_t type;
+    std::size_t size;
+    long result;
+  };
+  const Write writes[] = {
+      {"big", platform::kRegBinary, 16300, kOk},
+      {"big", platform::kRegBinary, 16301, kFull},
+      {"text", platform::kRegSz, 16299, kOk},
+      {"text", platform::kRegSz, 16300, kFull},
+      // 3 + 16,300 + 4 + 16,300 so far; these bring the key to 65,535 bytes exactly.
+      {"c", platform::kRegBinary, 16000, kOk},
+      {"d", platform::kRegBinary, 16300, kOk},
+      {"e", platform::kRegBinary, 625, kOk},
+      {"f", platform::kRegBinary, 0, kFull},
+      {"big", platform::kRegBinary, 16300, kOk},
+      {"big", platform::kRegBinary, 16299, kOk},
+      {"f", platform::kRegBinary, 0, kOk},
+      {"g", platform::kRegBinary, 0, kFull},
+  };
+  SandboxRegistry registry(file_, faults_, k95FamilyRegistryLimits);
+  SandboxRegistry nt(dir_ / "nt.reg", faults_);
+  const HKey key = Create(registry, kHkeyLocalMachine, "SOFTWARE\\Full");
+  const HKey ntKey = Create(nt, kHkeyLocalMachine, "SOFTWARE\\Full");
+  for (const Write& w : writes) {
+    const std::string data(w.size, 'x');
+    std::string before;
+    std::uint32_t type = 0;
+    registry.QueryValue(key, w.name, type, before);
+    EXPECT_EQ(registry.SetValue(key, w.name, w.type, data), w.result) << w.name << " " << w.size;
+    std::string after;
+    registry.QueryValue(key, w.name, type, after);
+    EXPECT_EQ(after, w.result == kOk ? data : before) << w.name << " " << w.size;
+    EXPECT_EQ(nt.SetValue(ntKey, w.name, w.type, data), kOk) << w.name << " " << w.size;
+  }
+  EXPECT_EQ(nt.SetValue(ntKey, "huge", platform::kRegBinary, std::string(1 << 20, 'x')), kOk);
+}
+
 // The next save's disk space is taken while the registry grows, not when it is saved: a
 // drive C filled in between must not keep the file from being written.
 TEST_F(SandboxRegistryTest, DiskSpaceForTheNextSaveIsTakenAsTheTreeGrows) {

@@ -60,6 +60,7 @@ class TestFileStore : public platform::Files {
   bool DeleteFile(const std::string&) override { return false; }
   bool DeleteOnRestart(const std::string&) override { return false; }
   bool MoveReplacing(const std::string&, const std::string&) override { return false; }
+  bool Move(const std::string&, const std::string&) override { return false; }
   std::vector<platform::FindData> Find(const std::string&) override { return {}; }
   std::string GetCurrentDirectory() override { return "C:\\"; }
   bool SetCurrentDirectory(const std::string&) override { return false; }
