@@ -1,8 +1,8 @@
 #include "engine/FileMoves.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "engine/FileUtil32.h"
@@ -23,9 +23,11 @@ bool Is95Family(platform::System& system) {
 std::optional<std::string> MoveAside(platform::Files& files, const std::string& path) {
   const std::string directory = DirectoryPart(path);
   for (int number = 0; number < 100000; ++number) {
-    char name[16];
-    std::snprintf(name, sizeof name, "~TS%05d.OLD", number);
-    const std::string aside = directory + name;
+    // Five digits by hand: the printf family would bring the C library's whole formatter,
+    // tens of kilobytes, into a program that must fit a diskette.
+    const std::string digits = std::to_string(number);
+    const std::string aside =
+        directory + "~TS" + std::string(5 - digits.size(), '0') + digits + ".OLD";
     if (files.Move(path, aside)) return aside;
     const std::uint32_t error = files.LastError();
     if (error != platform::kErrorAlreadyExists && error != platform::kErrorFileExists) break;

@@ -1,6 +1,5 @@
 #include "engine/FileUtil32.h"
 
-#include <cstdio>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -9,6 +8,7 @@
 
 #include "engine/FileMoves.h"
 #include "platform/SzddHeader.h"
+#include "script/Numbers.h"
 #include "script/Text.h"
 
 namespace engine {
@@ -34,9 +34,7 @@ std::unique_ptr<platform::File> CreateFileBeside(platform::Files& files, const s
                                                  std::string& path) {
   const std::string directory = DirectoryPart(dest);
   for (int number = 0; number < 100000; ++number) {
-    char name[16];
-    std::snprintf(name, sizeof name, "~TS%05d.TMP", number);
-    path = directory + name;
+    path = directory + "~TS" + script::Digits(static_cast<std::uint64_t>(number), 5) + ".TMP";
     std::unique_ptr<platform::File> file =
         files.Open(path, platform::kGenericRead | platform::kGenericWrite, 0,
                    platform::Disposition::CreateNew, platform::kFileAttributeNormal);

@@ -1,11 +1,11 @@
 #include "engine/ReplF_.h"
 
 #include <cmath>
-#include <cstdio>
 #include <exception>
 
 #include "engine/FileExists.h"
 #include "engine/Icons.h"
+#include "script/Numbers.h"
 #include "script/Text.h"
 
 namespace {
@@ -32,10 +32,10 @@ std::string SizeText(std::int64_t bytes) {
   const double kilobytes = static_cast<double>(bytes) / 1024.0;
   const double whole = std::trunc(kilobytes);
   const long long thousandths = static_cast<long long>(std::trunc((kilobytes - whole) * 1000.0));
-  char text[48];
-  std::snprintf(text, sizeof text, "%lld.%03lld kB", static_cast<long long>(whole),
-                thousandths < 0 ? -thousandths : thousandths);
-  return text;
+  return std::to_string(static_cast<long long>(whole)) + "." +
+         script::Digits(static_cast<std::uint64_t>(thousandths < 0 ? -thousandths : thousandths),
+                        3) +
+         " kB";
 }
 
 TReplForm::TReplForm(forms::Application& app, SetupContext&) : forms::Form(app, "TReplForm") {

@@ -1,6 +1,7 @@
 #include "engine/infoThread.h"
 
 #include <chrono>
+#include <thread>
 
 #include "engine/Gaugep_.h"
 
@@ -8,49 +9,33 @@ TInfoThread::TInfoThread(forms::Application& app) : app_(app) {}
 
 TInfoThread::~TInfoThread() {
   Terminate();
-  if (!thread_.joinable()) return;
+  if (!Started()) return;
   // The thread may be blocked in Synchronize until the main thread runs its update, so the
   // main thread keeps handling calls while it waits for the thread to end.
-  while (!finished_) {
+  while (!Finished()) {
     app_.ProcessMessages();
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
-  thread_.join();
-}
-
-void TInfoThread::Start() {
-  if (thread_.joinable()) return;
-  thread_ = std::thread([this] { Execute(); });
+  WaitFor();
 }
 
 void TInfoThread::Terminate() {
-  terminated_ = true;
-  // Nothing else signals the event: a stop request ends the current wait early so that
-  // the driver is not held up by the thread's last 100 ms.
-  {
-    std::lock_guard lock(eventMutex_);
-    signalled_ = true;
-  }
-  event_.notify_all();
-}
-
-void TInfoThread::WaitForEvent(int milliseconds) {
-  std::unique_lock lock(eventMutex_);
-  event_.wait_for(lock, std::chrono::milliseconds(milliseconds), [this] { return signalled_; });
-  signalled_ = false;
+  forms::Thread::Terminate();
+  // Nothing else sets the event: a stop request ends the current wait early so that the
+  // driver is not held up by the thread's last 100 ms.
+  event_.Set();
 }
 
 void TInfoThread::Execute() {
-  while (!terminated_) {
-    WaitForEvent(100);
-    if (terminated_) break;
+  while (!Terminated()) {
+    event_.Wait(100);
+    if (Terminated()) break;
     try {
       app_.Synchronize([this] { UpdateProgress(); });
     } catch (...) {
       // A repaint that failed is skipped; the next one comes 100 ms later.
     }
   }
-  finished_ = true;
 }
 
 void TInfoThread::UpdateProgress() {

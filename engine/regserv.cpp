@@ -1,11 +1,11 @@
 #include "engine/regserv.h"
 
-#include <cstdio>
 #include <initializer_list>
 #include <optional>
 
 #include "engine/ExeProc.h"
 #include "engine/FileExists.h"
+#include "script/Numbers.h"
 #include "script/Text.h"
 
 namespace engine {
@@ -61,9 +61,7 @@ std::string UpperExtension(const std::string& path) {
 std::string OleErrorText(platform::System& system, std::int32_t result) {
   std::string text = system.ErrorText(static_cast<std::uint32_t>(result));
   if (!text.empty()) return text;
-  char digits[16];
-  std::snprintf(digits, sizeof digits, "%.8x", static_cast<unsigned>(result));
-  return std::string("OLE error ") + digits;
+  return "OLE error " + script::Digits(static_cast<std::uint32_t>(result), 8, 16);
 }
 
 }  // namespace

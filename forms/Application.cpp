@@ -1,7 +1,6 @@
 #include "forms/Application.h"
 
 #include <algorithm>
-#include <condition_variable>
 
 #include "forms/MessageBox.h"
 
@@ -13,7 +12,7 @@ struct Application::PendingCall {
   const std::function<void()>* call = nullptr;
   State state = State::Waiting;
   std::exception_ptr error;
-  std::condition_variable finished;
+  ThreadEvent finished{ThreadEvent::Reset::Manual};  // set once the state is Done or Dropped
 };
 
 void Screen::SetCursor(ScreenCursor cursor) {
@@ -23,17 +22,17 @@ void Screen::SetCursor(ScreenCursor cursor) {
 }
 
 Application::Application(Toolkit& toolkit)
-    : toolkit_(toolkit), screen_(toolkit), mainThread_(std::this_thread::get_id()) {
+    : toolkit_(toolkit), screen_(toolkit), mainThread_(ThreadId::Current()) {
   toolkit_.Attach(*this);
 }
 
 Application::~Application() {
   {
-    std::lock_guard lock(callsMutex_);
+    LockGuard lock(callsLock_);
     closing_ = true;
     for (auto& pending : pendingCalls_) {
       pending->state = PendingCall::State::Dropped;
-      pending->finished.notify_all();
+      pending->finished.Set();
     }
     pendingCalls_.clear();
   }
@@ -110,17 +109,21 @@ void Application::ShowException(const std::exception& error) {
 }
 
 bool Application::Synchronize(const std::function<void()>& call) {
-  if (std::this_thread::get_id() == mainThread_) {
+  if (ThreadId::Current() == mainThread_) {
     call();
     return true;
   }
   auto pending = std::make_shared<PendingCall>();
   pending->call = &call;
-  std::unique_lock lock(callsMutex_);
-  if (closing_) return false;
-  pendingCalls_.push_back(pending);
-  toolkit_.Wake();
-  pending->finished.wait(lock, [&] { return pending->state != PendingCall::State::Waiting; });
+  {
+    LockGuard lock(callsLock_);
+    if (closing_) return false;
+    pendingCalls_.push_back(pending);
+    toolkit_.Wake();
+  }
+  // The state is written before the event is set, and the application may be gone once
+  // it is: nothing of it is touched after the wait.
+  pending->finished.Wait(ThreadEvent::kForever);
   if (pending->state == PendingCall::State::Dropped) return false;
   if (pending->error) std::rethrow_exception(pending->error);
   return true;
@@ -129,7 +132,7 @@ bool Application::Synchronize(const std::function<void()>& call) {
 void Application::RunPendingCalls() {
   std::vector<std::shared_ptr<PendingCall>> calls;
   {
-    std::lock_guard lock(callsMutex_);
+    LockGuard lock(callsLock_);
     calls.swap(pendingCalls_);
   }
   for (auto& pending : calls) {
@@ -139,10 +142,10 @@ void Application::RunPendingCalls() {
     } catch (...) {
       error = std::current_exception();
     }
-    std::lock_guard lock(callsMutex_);
+    LockGuard lock(callsLock_);
     pending->error = error;
     pending->state = PendingCall::State::Done;
-    pending->finished.notify_all();
+    pending->finished.Set();
   }
 }
 

@@ -6,13 +6,12 @@
 #include <exception>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #include "forms/Form.h"
+#include "forms/Threads.h"
 #include "forms/Toolkit.h"
 
 namespace forms {
@@ -123,7 +122,7 @@ class Application {
   Toolkit& toolkit_;
   Screen screen_;
   std::string title_;
-  std::thread::id mainThread_;
+  ThreadId mainThread_;
   std::vector<std::unique_ptr<Form>> owned_;
   std::vector<Form*> forms_;
   std::vector<Form*> zOrder_;  // visible forms, front first
@@ -132,7 +131,7 @@ class Application {
   Form* mainForm_ = nullptr;
   Form* activeForm_ = nullptr;
   bool terminated_ = false;
-  std::mutex callsMutex_;
+  Lock callsLock_;
   std::vector<std::shared_ptr<PendingCall>> pendingCalls_;
   bool closing_ = false;
 };

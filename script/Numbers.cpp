@@ -1,5 +1,6 @@
 #include "script/Numbers.h"
 
+#include <charconv>
 #include <cstdint>
 
 namespace script {
@@ -64,6 +65,15 @@ std::optional<std::int64_t> ParseDecimal64(std::string_view text) {
 
 std::int32_t IntegerOrZero(std::string_view text) {
   return ParseInteger(text).value_or(0);
+}
+
+std::string Digits(std::uint64_t value, int width, int base) {
+  char digits[64];
+  const auto end = std::to_chars(digits, digits + sizeof digits, value, base).ptr;
+  const auto count = static_cast<std::size_t>(end - digits);
+  std::string out(width > 0 && static_cast<std::size_t>(width) > count ? width - count : 0, '0');
+  out.append(digits, count);
+  return out;
 }
 
 }  // namespace script

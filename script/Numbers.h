@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace script {
@@ -20,5 +21,11 @@ std::optional<std::int64_t> ParseDecimal64(std::string_view text);
 
 // ParseInteger, with 0 for text that is not a whole number.
 std::int32_t IntegerOrZero(std::string_view text);
+
+// `value` in decimal (base 10) or lower-case hexadecimal (base 16), with zeros in front up
+// to `width` digits: Digits(42, 5) is "00042", Digits(0xfa3c, 8, 16) is "0000fa3c". The
+// Windows programs format numbers with it rather than with the C library's printf family,
+// whose implementation there is larger than all the rest of the number handling.
+std::string Digits(std::uint64_t value, int width, int base = 10);
 
 }  // namespace script

@@ -3,14 +3,15 @@
 # Safe to run again: it does nothing when everything is there.
 set -euo pipefail
 
-# Native build and unit tests; the two MinGW cross compilers (the product is the i686 build;
-# the x86_64 build of the same sources is a compile check); 32-bit Wine, which runs the
-# product and whose Windows-side files give the type libraries their stdole2.tlb; a virtual X
-# display and screenshot tools for the end-to-end runs; clang with its sanitizer and libFuzzer
-# runtimes for the fuzzing build; the tools setup-pack hands images and signatures to
-# (mtools for diskettes, xorriso for CDs, osslsigncode and openssl for Authenticode).
+# Native build and unit tests; the two MinGW cross compilers in their win32-threads
+# variants (the product is the i686 build; the x86_64 build of the same sources is a compile
+# check); 32-bit Wine, which runs the product and whose Windows-side files give the type
+# libraries their stdole2.tlb; a virtual X display and screenshot tools for the end-to-end
+# runs; clang with its sanitizer and libFuzzer runtimes for the fuzzing build; the tools
+# setup-pack hands images and signatures to (mtools for diskettes, xorriso for CDs,
+# osslsigncode and openssl for Authenticode).
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libmspack-dev nettle-dev mscompress libstb-dev
-          g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
+          g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 mingw-w64-tools
           wine32:i386 fonts-wine xvfb xauth x11-apps imagemagick clang libclang-rt-14-dev
           mtools xorriso osslsigncode openssl)
 

@@ -2,7 +2,7 @@
 // registration follows its file: it is taken back exactly when the file is about to be
 // deleted, so a server that was there before, one another program wrote over, and a shared
 // one still counted by others all stay registered with their files.
-#include <cstdio>
+#include <cstdint>
 #include <exception>
 #include <memory>
 #include <optional>
@@ -21,9 +21,13 @@ using engine::NoteKind;
 using engine::ServerForm;
 using engine::StateNote;
 
+// "0x80004005": eight hex digits, by hand rather than through the printf family, whose
+// formatter would add tens of kilobytes to a program that must fit a diskette.
 std::string HresultText(std::int32_t result) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(result));
+  constexpr char kDigits[] = "0123456789ABCDEF";
+  const auto bits = static_cast<std::uint32_t>(result);
+  std::string text = "0x";
+  for (int shift = 28; shift >= 0; shift -= 4) text += kDigits[(bits >> shift) & 0xF];
   return text;
 }
 

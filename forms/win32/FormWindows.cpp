@@ -327,7 +327,7 @@ void Win32Toolkit::InvalidateControl(Control& control, bool whole) {
 
 Form* Win32Toolkit::FormOfWindow(HWND window) const {
   if (!window) return nullptr;
-  auto found = byWindow_.find(GetAncestor(window, GA_ROOT));
+  auto found = byWindow_.find(RootWindowOf(window));
   return found == byWindow_.end() ? nullptr : found->second->form;
 }
 

@@ -168,9 +168,11 @@ void ApplyProperty(HWND window, const Control& control, NativeKind kind, Propert
     }
     case NativeKind::Progress: {
       const auto& bar = static_cast<const ProgressBar&>(control);
-      if (what == Property::Range) SendMessageA(window, PBM_SETRANGE32, bar.Min(), bar.Max());
+      const BarSteps steps = BarStepsOf(bar.Min(), bar.Max(), bar.Position());
+      if (what == Property::Range)
+        SendMessageA(window, PBM_SETRANGE, 0, MAKELPARAM(steps.min, steps.max));
       if (what == Property::Range || what == Property::Position)
-        SendMessageA(window, PBM_SETPOS, static_cast<WPARAM>(bar.Position()), 0);
+        SendMessageA(window, PBM_SETPOS, steps.position, 0);
       break;
     }
     case NativeKind::None:

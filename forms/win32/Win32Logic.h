@@ -4,6 +4,7 @@
 // tests check them on Linux too.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -157,6 +158,27 @@ inline bool EnabledInForm(const Control& control) {
     if (!c->Enabled()) return false;
   }
   return false;
+}
+
+// A progress bar's range and position as the 16-bit values of PBM_SETRANGE, which every
+// comctl32 takes (PBM_SETRANGE32 came with 4.70, which Windows 95 and NT 4.0 did not ship
+// with): a range within 0..65535 as it is, any other scaled onto 0..65535. The bar has far
+// fewer pixels than steps, so the scaling shows nothing.
+struct BarSteps {
+  std::uint16_t min = 0;
+  std::uint16_t max = 0;
+  std::uint16_t position = 0;
+  friend bool operator==(const BarSteps&, const BarSteps&) = default;
+};
+
+inline BarSteps BarStepsOf(int min, int max, int position) {
+  position = std::clamp(position, min, std::max(min, max));
+  if (min >= 0 && max <= 0xFFFF)
+    return {static_cast<std::uint16_t>(min), static_cast<std::uint16_t>(std::max(min, max)),
+            static_cast<std::uint16_t>(position)};
+  const std::int64_t span = std::int64_t{max} - min;
+  if (span <= 0) return {};
+  return {0, 0xFFFF, static_cast<std::uint16_t>((std::int64_t{position} - min) * 0xFFFF / span)};
 }
 
 // When the copy's message pump looks at the system's queue. The copy runs it once for

@@ -1,9 +1,8 @@
 #include "forms/win32/Win32Toolkit.h"
 
-#include <commctrl.h>
-
 #include "forms/ExtControls.h"
 #include "forms/StdControls.h"
+#include "forms/win32/Fallbacks.h"
 
 namespace forms::win32 {
 namespace {
@@ -16,8 +15,7 @@ constexpr UINT kWakeMessage = WM_APP + 1;
 extern const char* const kFormClass;
 
 Win32Toolkit::Win32Toolkit(HINSTANCE instance) : instance_(instance) {
-  INITCOMMONCONTROLSEX common{sizeof(common), ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&common);
+  InitCommonControlClasses();
 
   WNDCLASSEXA form{};
   form.cbSize = sizeof(form);
@@ -37,8 +35,7 @@ Win32Toolkit::Win32Toolkit(HINSTANCE instance) : instance_(instance) {
   hidden.hInstance = instance_;
   hidden.lpszClassName = kHiddenClass;
   RegisterClassExA(&hidden);
-  hidden_ =
-      CreateWindowExA(0, kHiddenClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_, this);
+  hidden_ = CreateHiddenWindow(instance_, kHiddenClass, this);
 }
 
 Win32Toolkit::~Win32Toolkit() {
@@ -90,15 +87,11 @@ void Win32Toolkit::Sync() {
 }
 
 void Win32Toolkit::ServiceMessages() {
-  // Cheap when nothing can be waiting: see QueueGate.
-  // The queue is asked with a wait that times out at once: GetQueueStatus would also
-  // clear the queue's "new since last looked" state, which the loops that wait rely on.
+  // Cheap when nothing can be waiting: see QueueGate. The queue is asked without clearing
+  // its "new since last looked" state (GetQueueStatus would), which waits rely on.
   const DWORD now = GetTickCount();
   PaintChangedTexts(false);
-  if (!queueGate_.ShouldAsk(now) ||
-      !queueGate_.ShouldSweep(
-          now, MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
-                   WAIT_OBJECT_0)) {
+  if (!queueGate_.ShouldAsk(now) || !queueGate_.ShouldSweep(now, queueProbe_.HoldsSomething())) {
     Sync();
     return;
   }

@@ -16,6 +16,7 @@
 
 #include "forms/Application.h"
 #include "forms/Toolkit.h"
+#include "forms/win32/Fallbacks.h"
 #include "forms/win32/FormPainter.h"
 #include "forms/win32/GdiCache.h"
 #include "forms/win32/NativeControls.h"
@@ -122,6 +123,7 @@ class Win32Toolkit : public Toolkit {
   ScreenCursor cursor_ = ScreenCursor::Default;
   bool pending_ = false;          // controls were added since the last Sync
   QueueGate queueGate_;           // when ServiceMessages looks at the queue
+  QueueProbe queueProbe_;         // how it looks
   TextRepaintGate textRepaints_;  // when changed texts are painted
   // Windowless controls whose new text waits to be painted.
   std::unordered_map<const Component*, Control*> changedTexts_;

@@ -17,41 +17,11 @@
 #include <string>
 
 #include "platform/win32/Win32Platform.h"
+#include "tests/e2e/Checks.h"
 
 namespace {
 
 using namespace std::string_literals;
-
-// Counts the checks and reports the failing ones as they happen.
-class Checks {
- public:
-  // Records one check; `detail` says what was seen when it failed.
-  bool Expect(bool ok, const std::string& name, const std::string& detail = {}) {
-    if (ok) {
-      ++passed_;
-    } else {
-      ++failed_;
-      std::printf("FAIL: %s%s%s\n", name.c_str(), detail.empty() ? "" : ": ", detail.c_str());
-    }
-    return ok;
-  }
-
-  bool EqualText(const std::string& actual, const std::string& expected, const std::string& name) {
-    return Expect(actual == expected, name, "got \"" + actual + "\", want \"" + expected + "\"");
-  }
-
-  bool EqualNumber(std::uint64_t actual, std::uint64_t expected, const std::string& name) {
-    return Expect(actual == expected, name,
-                  "got " + std::to_string(actual) + ", want " + std::to_string(expected));
-  }
-
-  int Failed() const { return failed_; }
-  int Passed() const { return passed_; }
-
- private:
-  int passed_ = 0;
-  int failed_ = 0;
-};
 
 // The whole content of a file, read through the Files service.
 std::string ReadAll(platform::Files& files, const std::string& path) {
@@ -469,7 +439,5 @@ int main(int argc, char** argv) {
                 "mark a file for deletion at restart");
   CleanUp(checks, p, dir);
 
-  std::printf("%d passed, %d failed\n", checks.Passed(), checks.Failed());
-  std::fflush(stdout);
-  return checks.Failed() == 0 ? 0 : 1;
+  return Report(checks);
 }

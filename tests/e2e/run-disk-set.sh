@@ -31,14 +31,14 @@ fail() {
   failed=1
 }
 
-# The product: the demo's program, help, data and languages, and a megabyte of samples, so
-# that the set has a middle disk.
+# The product: the demo's program, help, data and languages, and samples that take a disk
+# of their own, so that the set has a middle disk however small the programs are.
 cp "$build/demo/demo.exe" "$run/product/"
 cp "$root/demo/medium/help/demo.hlp" "$run/product/help/"
 for file in data.dat demo_en.lng demo_de.lng Present.bmp; do
   cp "$root/demo/medium/$file" "$run/product/"
 done
-yes 'a sample line of the disk demo' | head -c 1000000 >"$run/product/samples.dat"
+yes 'a sample line of the disk demo' | head -c 1400000 >"$run/product/samples.dat"
 # What ships is stripped, and signed after that.
 for program in setup uninstkp; do
   "$strip" -o "$run/programs/$program.exe" "$build/app/win32/$program.exe" || exit 1

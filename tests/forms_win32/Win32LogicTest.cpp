@@ -2,6 +2,7 @@
 // which controls get windows, and where those windows show.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <map>
 #include <memory>
 #include <set>
@@ -279,6 +280,26 @@ TEST(FrameStyleOf, EachFormOfTheProgramGetsItsFrame) {
 }  // namespace
 
 namespace {
+
+TEST(BarStepsOf, KeepsSixteenBitRangesAndScalesWiderOnes) {
+  const struct {
+    const char* name;
+    int min, max, position;
+    forms::win32::BarSteps expected;
+  } cases[] = {
+      {"a percentage as it is", 0, 100, 40, {0, 100, 40}},
+      {"the largest range as it is", 0, 65535, 65535, {0, 65535, 65535}},
+      {"a range that starts above zero", 10, 20, 15, {10, 20, 15}},
+      {"kilobytes of a large installation, half done", 0, 300000, 150000, {0, 65535, 32767}},
+      {"the end of a wide range is the end of the bar", 0, 300000, 300000, {0, 65535, 65535}},
+      {"a range below zero", -100, 100, 0, {0, 65535, 32767}},
+      {"the whole int range", INT_MIN, INT_MAX, INT_MAX, {0, 65535, 65535}},
+      {"a position outside the range is kept inside", 0, 100, 250, {0, 100, 100}},
+      {"an empty wide range", 70000, 70000, 70000, {0, 0, 0}},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(forms::win32::BarStepsOf(c.min, c.max, c.position), c.expected) << c.name;
+}
 
 // The pump's look at the queue: (tick, queue holds something) -> (asked, swept).
 TEST(QueueGate, AsksOncePerTickAndSweepsWhatWaitsOrEveryTenMilliseconds) {

@@ -38,6 +38,26 @@ TEST(ParseInteger, FollowsTheScriptRule) {
   EXPECT_EQ(IntegerOrZero("abc"), 0);
 }
 
+TEST(Digits, PadsWithZerosToTheWidthAndNeverCuts) {
+  const struct {
+    std::uint64_t value;
+    int width;
+    int base;
+    const char* expected;
+  } cases[] = {
+      {42, 5, 10, "00042"},
+      {0, 5, 10, "00000"},
+      {123456, 5, 10, "123456"},
+      {7, 0, 10, "7"},
+      {0, 0, 10, "0"},
+      {0xfa3c, 8, 16, "0000fa3c"},
+      {0x80004005, 8, 16, "80004005"},
+      {0xffffffffffffffff, 1, 16, "ffffffffffffffff"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(Digits(c.value, c.width, c.base), c.expected) << c.value << " width " << c.width;
+}
+
 TEST(SplitTextLines, AcceptsEveryLineEnd) {
   EXPECT_EQ(SplitTextLines("a\r\nb\rc\nd"), (std::vector<std::string>{"a", "b", "c", "d"}));
   EXPECT_EQ(SplitTextLines("a\r\n\r\nb\r\n"), (std::vector<std::string>{"a", "", "b"}));
