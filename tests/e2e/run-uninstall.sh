@@ -165,18 +165,22 @@ else
   fi
   wine_picture | wine_stable >"$run/after.txt"
   diff -u "$run/before.txt" "$run/after.txt" || { echo "the prefix differs from before"; failed=1; }
-  # The uninstaller's own file goes at the next restart: on the 95 family through the
-  # [rename] section of WININIT.INI, on NT through the system's list.
+  # The uninstaller's own file goes at the next restart, after an uninstall that ran: on the
+  # 95 family through the [rename] section of WININIT.INI, on NT through the system's list.
+  # One that refused leaves it where it is.
   case "${SETUP_WINE_VERSION:-}" in
     win95 | win98 | winme)
       # (The file has the letter case the uninstaller gave it: WININIT.INI.)
       find "$run/prefix/drive_c/windows" -maxdepth 1 -iname wininit.ini -exec cat {} + |
-        tr -d '\r' | grep -qix 'NUL=C:\\windows\\uninstkp\.exe' ||
-        { echo "WININIT.INI does not delete uninstkp.exe at the next restart"; failed=1; } ;;
-    *)
-      grep -qi '^"PendingFileRenameOperations"=.*uninstkp\.exe' "$run/prefix/system.reg" ||
-        { echo "uninstkp.exe is not deleted at the next restart"; failed=1; } ;;
+        tr -d '\r' | grep -qix 'NUL=C:\\windows\\uninstkp\.exe' ;;
+    *) grep -qi '^"PendingFileRenameOperations"=.*uninstkp\.exe' "$run/prefix/system.reg" ;;
   esac
+  scheduled=$?
+  if [ "$code" = 0 ] && [ "$scheduled" -ne 0 ]; then
+    echo "uninstkp.exe is not deleted at the next restart"; failed=1
+  elif [ "$code" != 0 ] && [ "$scheduled" -eq 0 ]; then
+    echo "uninstkp.exe is deleted at the next restart though the uninstaller refused"; failed=1
+  fi
 fi
 
 if [ "$failed" -eq 0 ]; then
