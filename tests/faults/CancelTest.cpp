@@ -123,8 +123,7 @@ TEST(CancelFromTheProgressWindow, EndStopsBeforeTheNextLineContinueGoesOn) {
                                 "HKEY_LOCAL_MACHINE\\SOFTWARE\\Demo",
                                 "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\"
                                 "CurrentVersion\\UnInstall\\Demo",
-                                kRecords,
-                                "HKEY_CURRENT_USER\\SOFTWARE\\Tavrin"}),
+                                kRecords, "HKEY_CURRENT_USER\\SOFTWARE\\Tavrin"}),
                   std::vector<std::string>{})
             << name;
       }
